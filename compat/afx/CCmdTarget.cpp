@@ -1,0 +1,3 @@
+#include <bwcore/afx/CCmdTarget.h>
+
+IMPLEMENT_DYNAMIC(CCmdTarget, CObject)

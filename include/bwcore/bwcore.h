@@ -1,0 +1,24 @@
+// bwcore: the core support library of the Brindlewick front end.
+//
+// The one header a caller includes. It declares every exported class and function, and the
+// framework and Win32 types they use, in the global namespace under their own names.
+#pragma once
+
+#include <bwcore/afx.h>
+#include <bwcore/export.h>
+#include <bwcore/platform.h>
+#include <bwcore/version.h>
+
+// The sibling tools library.
+#include <bwcore/tools/CBWPath.h>
+#include <bwcore/tools/CIcon.h>
+#include <bwcore/tools/CStringEx.h>
+#include <bwcore/tools/CSystem.h>
+
+// Start-up.
+#include <bwcore/BWCoreInit.h>
+
+// Directory and file-type cache.
+#include <bwcore/dircache/CObArrayEx.h>
+#include <bwcore/dircache/CPtrArrayEx.h>
+#include <bwcore/dircache/CPtrListEx.h>

@@ -1,0 +1,12 @@
+// The Win32 subset the library is written against: the real one on Windows, our own on Linux.
+// This is the only place that chooses between them.
+#pragma once
+
+#if defined(_WIN32)
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
+#include <bwcore/win32/windows.h>
+#endif

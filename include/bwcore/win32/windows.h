@@ -1,0 +1,9 @@
+// The Win32 subset for Linux, one header per area. Each declares exactly the functions that some
+// part of the project calls, with Win32's names, types and semantics.
+#pragma once
+
+#include <bwcore/win32/types.h>
+
+#include <bwcore/win32/errors.h>
+#include <bwcore/win32/strings.h>
+#include <bwcore/win32/resources.h>
