@@ -2,6 +2,8 @@
 // This is the only place that chooses between them.
 #pragma once
 
+#include <bwcore/export.h>
+
 #if defined(_WIN32)
 #ifndef NOMINMAX
 #define NOMINMAX
