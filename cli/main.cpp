@@ -1,1 +1,50 @@
-int main() { return 0; }
+// bwcore: the command-line face of the library.
+#include "Command.h"
+
+#include <bwcore/bwcore.h>
+
+#include <stdio.h>
+#include <string.h>
+
+namespace {
+
+const Command kCommands[] = {
+    {"msg", "[--json] [ID|CODE...]", "show message catalogue texts (all without arguments)",
+     runMsg},
+};
+
+void printUsage(FILE* out) {
+    fprintf(out, "usage: bwcore [--help | --version] <command> [arguments]\n\n");
+    fprintf(out, "Core support library of the Brindlewick front end, from the command line.\n\n");
+    fprintf(out, "commands:\n");
+    for (const Command& c : kCommands)
+        fprintf(out, "  %-10s %-24s %s\n", c.name, c.usage, c.summary);
+    fprintf(out, "\n");
+    fprintf(out, "options:\n");
+    fprintf(out, "  --help     show this text\n");
+    fprintf(out, "  --version  show the library's version\n");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        printUsage(stderr);
+        return kExitUsage;
+    }
+    const char* first = argv[1];
+    if (strcmp(first, "--help") == 0 || strcmp(first, "-h") == 0) {
+        printUsage(stdout);
+        return kExitOk;
+    }
+    if (strcmp(first, "--version") == 0) {
+        printf("bwcore %s\n", BWCORE_VERSION_STRING);
+        return kExitOk;
+    }
+    for (const Command& c : kCommands) {
+        if (strcmp(first, c.name) == 0)
+            return c.run(argc - 1, argv + 1);
+    }
+    fprintf(stderr, "bwcore: unknown command '%s' (see bwcore --help)\n", first);
+    return kExitUsage;
+}

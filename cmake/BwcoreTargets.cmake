@@ -32,6 +32,10 @@ function(bwcore_library_defaults target building_define)
         VERSION ${PROJECT_VERSION}
         SOVERSION ${PROJECT_VERSION_MAJOR}
         PREFIX "lib")
+    if(NOT WIN32)
+        # Installed libraries find each other in their own folder.
+        set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN")
+    endif()
     if(WIN32)
         # DLLs carry their plain names (bwcore.dll), as the front end loads them.
         set_target_properties(${target} PROPERTIES PREFIX "" IMPORT_PREFIX "lib")

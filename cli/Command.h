@@ -1,0 +1,15 @@
+// The bwcore tool's subcommands: one file per command, each a thin layer over the library's
+// exported interface, registered in the table in main.cpp.
+#pragma once
+
+struct Command {
+    const char* name;
+    const char* usage;   // the arguments, as shown by --help
+    const char* summary; // one line
+    int (*run)(int argc, char** argv); // argv[0] is the command's name
+};
+
+// Exit codes shared by every command.
+enum ExitCode { kExitOk = 0, kExitFailure = 1, kExitUsage = 2 };
+
+int runMsg(int argc, char** argv);
