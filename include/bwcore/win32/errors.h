@@ -1,4 +1,5 @@
-// The calling thread's last-error value and the error codes the project uses.
+// The calling thread's last-error value and the error codes the project uses. Each thread has a
+// value of its own, 0 when the thread starts.
 #pragma once
 
 #include <bwcore/win32/types.h>
@@ -18,10 +19,13 @@
 #define ERROR_HANDLE_EOF 38L
 #define ERROR_FILE_EXISTS 80L
 #define ERROR_INVALID_PARAMETER 87L
+#define ERROR_MOD_NOT_FOUND 126L
 #define ERROR_INSUFFICIENT_BUFFER 122L
 #define ERROR_ALREADY_EXISTS 183L
 #define ERROR_MORE_DATA 234L
 #define ERROR_INVALID_ADDRESS 487L
+#define ERROR_INVALID_FLAGS 1004L
+#define ERROR_NO_UNICODE_TRANSLATION 1113L
 #define ERROR_RESOURCE_DATA_NOT_FOUND 1812L
 #define ERROR_RESOURCE_TYPE_NOT_FOUND 1813L
 #define ERROR_RESOURCE_NAME_NOT_FOUND 1814L

@@ -1,0 +1,236 @@
+// MultiByteToWideChar and WideCharToMultiByte over the C library's converters (iconv), one
+// character at a time, so that characters split exactly as CharNextA splits them and a character
+// that does not convert costs only itself.
+
+#include <bwcore/win32/strings.h>
+
+#include <bwcore/win32/errors.h>
+
+#include "codepages.h"
+
+#include <iconv.h>
+#include <string.h>
+
+#include <string>
+
+using bwcompat::CodePage;
+
+namespace {
+
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+const char kUtf16[] = "UTF-16LE";
+const char kUcs2[] = "UCS-2LE";
+#else
+const char kUtf16[] = "UTF-16BE";
+const char kUcs2[] = "UCS-2BE";
+#endif
+
+// One iconv descriptor, opened on first use so that ASCII text never needs one.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : to_(to), from_(from) {}
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    ~Converter() {
+        if (cd_ != kClosed)
+            iconv_close(cd_);
+    }
+
+    // Whether the converter is available; false when the C library lacks it.
+    bool Open() {
+        if (cd_ == kClosed)
+            cd_ = iconv_open(to_, from_);
+        return cd_ != kClosed;
+    }
+
+    // Converts all of in[0..inLength) into out; false if any of it does not convert.
+    bool Convert(const void* in, size_t inLength, char* out, size_t outSize, size_t* outLength) {
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        char* inPtr = const_cast<char*>(static_cast<const char*>(in));
+        char* outPtr = out;
+        size_t outLeft = outSize;
+        if (iconv(cd_, &inPtr, &inLength, &outPtr, &outLeft) == static_cast<size_t>(-1) ||
+            inLength != 0)
+            return false;
+        *outLength = outSize - outLeft;
+        return true;
+    }
+
+private:
+    static inline const iconv_t kClosed = reinterpret_cast<iconv_t>(-1);
+    const char* to_;
+    const char* from_;
+    iconv_t cd_ = kClosed;
+};
+
+// The code unit Windows gives a byte the C library's converter rejects, or 0.
+WCHAR ExtraUnitOf(const CodePage& page, BYTE b) {
+    for (int i = 0; i < page.extraByteCount; ++i) {
+        if (page.extraBytes[i].byte == b)
+            return page.extraBytes[i].unit;
+    }
+    return 0;
+}
+
+int ExtraByteOf(const CodePage& page, WCHAR unit) {
+    for (int i = 0; i < page.extraByteCount; ++i) {
+        if (page.extraBytes[i].unit == unit)
+            return page.extraBytes[i].byte;
+    }
+    return -1;
+}
+
+// The result of a conversion: its length when asked for the size, else a copy into the caller's
+// buffer if it fits.
+template <class Char>
+int Deliver(const std::basic_string<Char>& result, Char* out, int outSize) {
+    const int length = static_cast<int>(result.size());
+    if (outSize == 0)
+        return length;
+    if (length > outSize) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return 0;
+    }
+    memcpy(out, result.data(), result.size() * sizeof(Char));
+    return length;
+}
+
+// Decodes the character in[0..length) of the code page, appending its code units; false if it
+// does not decode.
+bool DecodeChar(const CodePage& page, Converter& converter, const char* in, int length,
+                std::u16string& out) {
+    const BYTE first = static_cast<BYTE>(in[0]);
+    if (length == 1 && first < 0x80) {
+        out += static_cast<char16_t>(first);
+        return true;
+    }
+    if (length == 1) {
+        if (const WCHAR unit = ExtraUnitOf(page, first)) {
+            out += unit;
+            return true;
+        }
+    }
+    char units[8];
+    size_t unitBytes = 0;
+    if (!converter.Convert(in, static_cast<size_t>(length), units, sizeof units, &unitBytes))
+        return false;
+    for (size_t i = 0; i + 1 < unitBytes; i += 2) {
+        char16_t unit;
+        memcpy(&unit, units + i, sizeof unit);
+        out += unit;
+    }
+    return true;
+}
+
+// Encodes one UTF-16 code unit in the code page, appending its bytes; false if the code page
+// has no character for it (lone halves of surrogate pairs included).
+bool EncodeUnit(const CodePage& page, Converter& converter, WCHAR unit, std::string& out) {
+    if (unit < 0x80) {
+        out += static_cast<char>(unit);
+        return true;
+    }
+    const int extra = ExtraByteOf(page, unit);
+    if (extra >= 0) {
+        out += static_cast<char>(extra);
+        return true;
+    }
+    char bytes[8];
+    size_t length = 0;
+    if (!converter.Convert(&unit, sizeof unit, bytes, sizeof bytes, &length))
+        return false;
+    out.append(bytes, length);
+    return true;
+}
+
+// The default character: the first character of lpDefaultChar, or '?'.
+std::string DefaultCharOf(const CodePage& page, LPCSTR lpDefaultChar) {
+    if (lpDefaultChar == nullptr || *lpDefaultChar == '\0')
+        return "?";
+    return std::string(lpDefaultChar, bwcompat::CharLength(page, lpDefaultChar));
+}
+
+} // namespace
+
+int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr, int cbMultiByte,
+                               LPWSTR lpWideCharStr, int cchWideChar) {
+    const bwcompat::CodePage* page = bwcompat::FindCodePage(CodePage);
+    if (page == nullptr || lpMultiByteStr == nullptr || cbMultiByte == 0 || cchWideChar < 0 ||
+        (cchWideChar > 0 && lpWideCharStr == nullptr) ||
+        static_cast<const void*>(lpMultiByteStr) == static_cast<const void*>(lpWideCharStr)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    if ((dwFlags & ~static_cast<DWORD>(MB_PRECOMPOSED | MB_ERR_INVALID_CHARS)) != 0) {
+        SetLastError(ERROR_INVALID_FLAGS);
+        return 0;
+    }
+    // A negative length means up to and including the terminator.
+    const size_t length = cbMultiByte < 0 ? strlen(lpMultiByteStr) + 1 : cbMultiByte;
+    // The input is split into characters within its own length: a lead byte that is the last
+    // byte, or stands before a zero, is a character of one byte.
+    const std::string input(lpMultiByteStr, length);
+    Converter converter(kUtf16, page->converterName);
+    std::u16string result;
+    size_t i = 0;
+    while (i < length) {
+        const char* p = input.c_str() + i;
+        const int charLength = *p == '\0' ? 1 : bwcompat::CharLength(*page, p);
+        if (charLength > 1 || static_cast<BYTE>(*p) >= 0x80) {
+            if (!converter.Open()) {
+                SetLastError(ERROR_INVALID_PARAMETER);
+                return 0;
+            }
+        }
+        if (!DecodeChar(*page, converter, p, charLength, result)) {
+            if ((dwFlags & MB_ERR_INVALID_CHARS) != 0) {
+                SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+                return 0;
+            }
+            result += page->undecodableUnit;
+        }
+        i += static_cast<size_t>(charLength);
+    }
+    return Deliver(result, lpWideCharStr, cchWideChar);
+}
+
+int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr, int cchWideChar,
+                               LPSTR lpMultiByteStr, int cbMultiByte, LPCSTR lpDefaultChar,
+                               LPBOOL lpUsedDefaultChar) {
+    const bwcompat::CodePage* page = bwcompat::FindCodePage(CodePage);
+    if (page == nullptr || lpWideCharStr == nullptr || cchWideChar == 0 || cbMultiByte < 0 ||
+        (cbMultiByte > 0 && lpMultiByteStr == nullptr) ||
+        static_cast<const void*>(lpWideCharStr) == static_cast<const void*>(lpMultiByteStr)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    // Best-fit substitutes are never made, so WC_NO_BEST_FIT_CHARS holds anyway.
+    if ((dwFlags & ~static_cast<DWORD>(WC_NO_BEST_FIT_CHARS)) != 0) {
+        SetLastError(ERROR_INVALID_FLAGS);
+        return 0;
+    }
+    size_t length = static_cast<size_t>(cchWideChar);
+    if (cchWideChar < 0) {
+        length = 0;
+        while (lpWideCharStr[length] != 0)
+            ++length;
+        ++length;
+    }
+    const std::string defaultChar = DefaultCharOf(*page, lpDefaultChar);
+    Converter converter(page->converterName, kUcs2);
+    std::string result;
+    bool usedDefault = false;
+    for (size_t i = 0; i < length; ++i) {
+        const WCHAR unit = lpWideCharStr[i];
+        if (unit >= 0x80 && !converter.Open()) {
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return 0;
+        }
+        if (!EncodeUnit(*page, converter, unit, result)) {
+            result += defaultChar;
+            usedDefault = true;
+        }
+    }
+    if (lpUsedDefaultChar != nullptr)
+        *lpUsedDefaultChar = usedDefault;
+    return Deliver(result, lpMultiByteStr, cbMultiByte);
+}

@@ -1,0 +1,88 @@
+// CharNextA and CharPrevA: the walks of charnext.tsv (code page 932) and the stepping rule over
+// the lead bytes of the current code page.
+
+#include "ReferenceTable.h"
+
+#include <bwcore/platform.h>
+
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+TEST(CharNextA, WalksOfTheReferenceTable) {
+    if (GetACP() != 932)
+        GTEST_SKIP() << "the walks were measured in code page 932";
+    const ReferenceTable table("charnext.tsv");
+    ASSERT_GT(table.RowCount(), 0u);
+    for (size_t row = 0; row < table.RowCount(); ++row) {
+        SCOPED_TRACE(table.Get(row, "name"));
+        const std::string bytes = HexBytes(table.Get(row, "bytes"));
+        const int len = atoi(table.Get(row, "len").c_str());
+        ASSERT_EQ(static_cast<int>(bytes.size()), len);
+        const char* s = bytes.c_str();
+
+        std::vector<int> nextWalk;
+        const char* p = s;
+        nextWalk.push_back(0);
+        while (*p != '\0') {
+            p = CharNextA(p);
+            nextWalk.push_back(static_cast<int>(p - s));
+        }
+        EXPECT_EQ(nextWalk, NumberList(table.Get(row, "next_walk")));
+
+        std::vector<int> prevWalk;
+        p = s + len;
+        prevWalk.push_back(len);
+        while (p != s) {
+            p = CharPrevA(s, p);
+            prevWalk.push_back(static_cast<int>(p - s));
+        }
+        EXPECT_EQ(prevWalk, NumberList(table.Get(row, "prev_walk")));
+
+        std::vector<std::pair<int, int>> nextEach;
+        std::vector<std::pair<int, int>> prevEach;
+        for (int i = 0; i <= len; ++i) {
+            nextEach.emplace_back(i, static_cast<int>(CharNextA(s + i) - s));
+            prevEach.emplace_back(i, static_cast<int>(CharPrevA(s, s + i) - s));
+        }
+        EXPECT_EQ(nextEach, NumberPairList(table.Get(row, "next_each")));
+        EXPECT_EQ(prevEach, NumberPairList(table.Get(row, "prev_each")));
+    }
+}
+
+TEST(CharNextA, EveryLeadByteOfTheCodePageTakesTheNextByte) {
+    // The rule behind the walks, for every lead byte of the current code page: a lead byte and
+    // any non-zero byte form one character; a lead byte before the terminator stands alone.
+    const ReferenceTable table("codepages.tsv");
+    const UINT acp = GetACP();
+    for (size_t row = 0; row < table.RowCount(); ++row) {
+        if (static_cast<UINT>(atoi(table.Get(row, "cp").c_str())) != acp)
+            continue;
+        const char b = static_cast<char>(HexNumber(table.Get(row, "byte")));
+        if (b == '\0')
+            continue;
+        SCOPED_TRACE("byte " + table.Get(row, "byte"));
+        const int expected = table.Get(row, "lead_acp") == "1" ? 2 : 1;
+        for (char trail : {'\x20', '\x41', '\x7F', '\xA1', '\xFF'}) {
+            const char s[] = {b, trail, 'x', '\0'};
+            EXPECT_EQ(CharNextA(s) - s, expected);
+            EXPECT_EQ(CharPrevA(s, s + 2) - s, expected == 2 ? 0 : 1);
+            // After a single-byte character the "trail" byte may lead a character of its own.
+            const bool trailLeadsX = expected == 1 && IsDBCSLeadByte(static_cast<BYTE>(trail));
+            EXPECT_EQ(CharPrevA(s, s + 3) - s, trailLeadsX ? 1 : 2);
+        }
+        const char alone[] = {b, '\0'};
+        EXPECT_EQ(CharNextA(alone) - alone, 1);
+        EXPECT_EQ(CharPrevA(alone, alone + 1) - alone, 0);
+    }
+}
+
+TEST(CharNextA, StaysAtTheTerminator) {
+    const char s[] = "";
+    EXPECT_EQ(CharNextA(s), s);
+    EXPECT_EQ(CharPrevA(s, s), s);
+}

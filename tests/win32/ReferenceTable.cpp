@@ -1,0 +1,74 @@
+#include "ReferenceTable.h"
+
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::vector<std::string> Split(const std::string& line, char separator) {
+    std::vector<std::string> fields;
+    std::string field;
+    std::istringstream in(line);
+    while (std::getline(in, field, separator))
+        fields.push_back(field);
+    return fields;
+}
+
+} // namespace
+
+ReferenceTable::ReferenceTable(const std::string& fileName) {
+    const std::string path = std::string(BWCORE_TEST_DATA_DIR) + "/win32/" + fileName;
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_TRUE(in.is_open()) << "cannot read " << path;
+    std::string line;
+    if (!std::getline(in, line))
+        return;
+    header_ = Split(line, '\t');
+    while (std::getline(in, line)) {
+        if (!line.empty())
+            rows_.push_back(Split(line, '\t'));
+    }
+}
+
+std::string ReferenceTable::Get(size_t row, const std::string& column) const {
+    for (size_t i = 0; i < header_.size(); ++i) {
+        if (header_[i] == column)
+            return i < rows_[row].size() ? rows_[row][i] : std::string();
+    }
+    ADD_FAILURE() << "no column " << column;
+    return std::string();
+}
+
+int HexNumber(const std::string& text) {
+    return static_cast<int>(strtol(text.c_str(), nullptr, 16));
+}
+
+std::string HexBytes(const std::string& text) {
+    std::string bytes;
+    if (text == "(empty)")
+        return bytes;
+    for (size_t i = 0; i + 1 < text.size(); i += 2)
+        bytes += static_cast<char>(strtol(text.substr(i, 2).c_str(), nullptr, 16));
+    return bytes;
+}
+
+std::vector<int> NumberList(const std::string& text) {
+    std::vector<int> numbers;
+    for (const std::string& field : Split(text, ','))
+        numbers.push_back(atoi(field.c_str()));
+    return numbers;
+}
+
+std::vector<std::pair<int, int>> NumberPairList(const std::string& text) {
+    std::vector<std::pair<int, int>> pairs;
+    for (const std::string& field : Split(text, ',')) {
+        const size_t colon = field.find(':');
+        pairs.emplace_back(atoi(field.substr(0, colon).c_str()),
+                           atoi(field.substr(colon + 1).c_str()));
+    }
+    return pairs;
+}
