@@ -106,6 +106,28 @@ TEST(CodePageReference, SingleBytesOfTheCurrentCodePage) {
         }
         EXPECT_EQ(UpperChar(b), HexNumber(table.Get(row, "upper_chr")));
         EXPECT_EQ(LowerChar(b), HexNumber(table.Get(row, "lower_chr")));
+        const CHAR ch = static_cast<CHAR>(b);
+        EXPECT_EQ(IsCharAlphaA(ch) != FALSE, table.Get(row, "is_alpha") == "1");
+        EXPECT_EQ(IsCharAlphaNumericA(ch) != FALSE, table.Get(row, "is_alnum") == "1");
+        EXPECT_EQ(IsCharUpperA(ch) != FALSE, table.Get(row, "is_upper") == "1");
+        EXPECT_EQ(IsCharLowerA(ch) != FALSE, table.Get(row, "is_lower") == "1");
+    }
+}
+
+TEST(CharClasses, WideCharactersBeyondAscii) {
+    const struct {
+        WCHAR c;
+        bool alpha;
+        bool alnum;
+    } cases[] = {
+        {u'A', true, true},    {u'7', false, true},   {u'_', false, false},
+        {0x4E00, true, true},  {0x3042, true, true},  {0xFF21, true, true},
+        {0xFF10, false, true}, {0x3001, false, false}, {0x00B2, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "U+" << std::hex << static_cast<unsigned>(c.c));
+        EXPECT_EQ(IsCharAlphaW(c.c) != FALSE, c.alpha);
+        EXPECT_EQ(IsCharAlphaNumericW(c.c) != FALSE, c.alnum);
     }
 }
 

@@ -72,6 +72,15 @@ BW_EXTERN_C BWAFX_API LPSTR WINAPI CharPrevA(LPCSTR lpszStart, LPCSTR lpszCurren
 // carries the converted character in its low byte.
 BW_EXTERN_C BWAFX_API LPSTR WINAPI CharUpperA(LPSTR lpsz);
 BW_EXTERN_C BWAFX_API LPSTR WINAPI CharLowerA(LPSTR lpsz);
+// Character classes of one ANSI character (a single byte; a lead byte alone is in no class) or
+// one UTF-16 unit, by the character's Unicode class: letters are alphabetic, letters and decimal
+// digits alphanumeric. As on Windows, the Latin-1 superscript digits count as digits.
+BW_EXTERN_C BWAFX_API BOOL WINAPI IsCharAlphaA(CHAR ch);
+BW_EXTERN_C BWAFX_API BOOL WINAPI IsCharAlphaNumericA(CHAR ch);
+BW_EXTERN_C BWAFX_API BOOL WINAPI IsCharUpperA(CHAR ch);
+BW_EXTERN_C BWAFX_API BOOL WINAPI IsCharLowerA(CHAR ch);
+BW_EXTERN_C BWAFX_API BOOL WINAPI IsCharAlphaW(WCHAR ch);
+BW_EXTERN_C BWAFX_API BOOL WINAPI IsCharAlphaNumericW(WCHAR ch);
 BW_EXTERN_C BWAFX_API int WINAPI lstrcmpA(LPCSTR lpString1, LPCSTR lpString2);
 BW_EXTERN_C BWAFX_API int WINAPI lstrcmpiA(LPCSTR lpString1, LPCSTR lpString2);
 // A null pointer has length 0.
