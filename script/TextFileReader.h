@@ -1,0 +1,24 @@
+// Reading script files as the Windows C library's text mode delivers them, on every platform.
+// Internal to the library; the two file streams share it.
+#pragma once
+
+#include <bwcore/afx/CString.h>
+#include <bwcore/script/CCodeStream.h>
+
+#include <cstdio>
+#include <memory>
+
+// The size of a line buffer: at most 2047 bytes of a line and a zero byte.
+constexpr int kTextLineSize = CCodeStream::LineBufferSize;
+
+// Opens the named file for reading; null when the open fails. The file is closed when the last
+// holder of the handle lets go of it.
+std::shared_ptr<FILE> OpenTextFile(const CString& strFileName);
+
+// Reads the next line into pszLine, a buffer of kTextLineSize bytes: bytes up to and including the
+// next line feed, at most kTextLineSize - 1 of them, then a zero byte. A carriage return followed
+// by a line feed counts as one line feed, and the cut is made after that translation. A Ctrl-Z
+// byte ends the file. False when no byte is left (or a read fails) and for a null handle; the
+// buffer is then left as it was. All reading state stays in the FILE, so streams sharing the
+// handle continue each other's reading.
+bool ReadTextLine(FILE* pFile, char* pszLine);
