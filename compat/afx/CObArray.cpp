@@ -1,0 +1,3 @@
+#include <bwcore/afx/CObArray.h>
+
+IMPLEMENT_SERIAL(CObArray, CObject, 0)

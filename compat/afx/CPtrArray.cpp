@@ -1,0 +1,3 @@
+#include <bwcore/afx/CPtrArray.h>
+
+IMPLEMENT_DYNAMIC(CPtrArray, CObject)

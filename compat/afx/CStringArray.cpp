@@ -1,0 +1,3 @@
+#include <bwcore/afx/CStringArray.h>
+
+IMPLEMENT_SERIAL(CStringArray, CObject, 0)

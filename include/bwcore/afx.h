@@ -7,6 +7,8 @@
 #include <bwcore/afx/CException.h>
 #include <bwcore/afx/CCmdTarget.h>
 #include <bwcore/afx/CString.h>
+#include <bwcore/afx/POSITION.h>
+#include <bwcore/afx/CArray.h>
 #include <bwcore/afx/CStringArray.h>
 #include <bwcore/afx/CObArray.h>
 #include <bwcore/afx/CPtrArray.h>

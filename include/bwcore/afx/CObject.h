@@ -102,9 +102,11 @@ private:
     CObject& operator=(const CObject&) = delete;
 };
 
-// The object as a pointer to the given class, or null when it is not of that class.
+// The object as a pointer to the given class, or null when it is not of that class. A function,
+// so that the object expression is evaluated once.
+inline CObject* AfxDynamicDownCast(CRuntimeClass* pClass, CObject* pObject) {
+    return pObject != nullptr && pObject->IsKindOf(pClass) ? pObject : nullptr;
+}
 #define DYNAMIC_DOWNCAST(class_name, object)                                                       \
-    (((object) != nullptr && (object)->IsKindOf(RUNTIME_CLASS(class_name)))                        \
-         ? static_cast<class_name*>(object)                                                        \
-         : nullptr)
+    (static_cast<class_name*>(AfxDynamicDownCast(RUNTIME_CLASS(class_name), object)))
 #define STATIC_DOWNCAST(class_name, object) (static_cast<class_name*>(object))
