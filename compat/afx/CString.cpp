@@ -30,6 +30,15 @@ bool MatchesAt(const std::string& s, int i, LPCSTR sub, int subLen) {
     return end == i + subLen;
 }
 
+// Whether s[from..to) holds a byte of 0x80 or above; lead bytes of every code page are among them.
+bool HasHighByte(const std::string& s, int from, int to) {
+    for (int i = from; i < to; ++i) {
+        if (static_cast<unsigned char>(s[static_cast<size_t>(i)]) >= 0x80)
+            return true;
+    }
+    return false;
+}
+
 // Whether the character p[0..n) is one of the characters of set.
 bool IsInSet(const char* p, int n, LPCSTR set) {
     for (LPCSTR q = set; *q != '\0'; q = CharNextA(q)) {
@@ -301,10 +310,21 @@ int CString::Find(LPCSTR pszSub, int nStart) const {
     const int len = GetLength();
     if (pszSub == nullptr || nStart < 0 || nStart > len)
         return -1;
-    const int subLen = static_cast<int>(strlen(pszSub));
-    for (int i = 0; i <= len - subLen; i += CharLength(m_str, i)) {
-        if (i >= nStart && MatchesAt(m_str, i, pszSub, subLen))
-            return i;
+    const size_t subLen = strlen(pszSub);
+    // Candidates come from a plain byte search, which is fast; one counts only when it starts
+    // and ends on character boundaries, found by walking forward from a known boundary.
+    int boundary = 0;
+    for (size_t c = m_str.find(pszSub, static_cast<size_t>(nStart), subLen); c != std::string::npos;
+         c = m_str.find(pszSub, c + 1, subLen)) {
+        const int at = static_cast<int>(c);
+        const int end = at + static_cast<int>(subLen);
+        if (boundary <= at && !HasHighByte(m_str, boundary, end))
+            return at; // no lead byte from a boundary to the match's end: all are boundaries
+        while (boundary < at)
+            boundary += CharLength(m_str, boundary);
+        // boundary is now the first character start at or after the candidate.
+        if (boundary == at && MatchesAt(m_str, at, pszSub, static_cast<int>(subLen)))
+            return at;
     }
     return -1;
 }
