@@ -1,0 +1,19 @@
+// The version reader of versions.cpp over an image in memory, for the fuzz target, which feeds it
+// arbitrary bytes. Internal to compat/win32 (exported from bwcompat only so that the fuzz target
+// can reach it).
+#pragma once
+
+#include <bwcore/win32/types.h>
+
+#include <stddef.h>
+
+#include <vector>
+
+namespace bwcompat {
+
+// What GetFileVersionInfoSizeA and GetFileVersionInfoA give for a file holding these bytes:
+// `info` gets the size the first returns and is filled as the second fills a buffer of that size
+// (the rest zero), ready for VerQueryValueA. ERROR_SUCCESS, or the error they would report.
+BWAFX_API DWORD VersionInfoFromImage(const void* image, size_t size, std::vector<BYTE>& info);
+
+} // namespace bwcompat
