@@ -13,3 +13,10 @@ struct Command {
 enum ExitCode { kExitOk = 0, kExitFailure = 1, kExitUsage = 2 };
 
 int runMsg(int argc, char** argv);
+int runScript(int argc, char** argv);
+int runEvents(int argc, char** argv);
+int runLang(int argc, char** argv);
+int runPlatform(int argc, char** argv);
+int runScramble(int argc, char** argv);
+int runUnscramble(int argc, char** argv);
+int runVersion(int argc, char** argv);

@@ -11,6 +11,19 @@ namespace {
 const Command kCommands[] = {
     {"msg", "[--json] [ID|CODE...]", "show message catalogue texts (all without arguments)",
      runMsg},
+    {"script", "[--json] FILE...", "index scripts: functions, methods, properties, sections, tags",
+     runScript},
+    {"events", "[--json] FILE...", "index event scripts: handlers by category and event",
+     runEvents},
+    {"lang", "[--json] FILE [--section ID] [--all] [--dir NAME|0xID]",
+     "languages of a language file, or a language's directory name", runLang},
+    {"platform", "[--json] FILE [--section ID] [--name BINTEXT | --id NAME]",
+     "platforms of a platform file, or names and bin texts converted", runPlatform},
+    {"scramble", "--key KEY [--scheme byte|data] [-o FILE] [FILE|-]",
+     "scramble a file or standard input reversibly", runScramble},
+    {"unscramble", "--key KEY [--scheme byte|data] [-o FILE] [FILE|-]",
+     "restore what scramble wrote (same key and scheme)", runUnscramble},
+    {"version", "[--json] FILE...", "each file's version from its version resource", runVersion},
 };
 
 void printUsage(FILE* out) {

@@ -18,7 +18,27 @@
 // Start-up.
 #include <bwcore/BWCoreInit.h>
 
+// Script analysis.
+#include <bwcore/script/CCodeFileStream.h>
+#include <bwcore/script/CCodeGlobalEventStream.h>
+#include <bwcore/script/CCodeStream.h>
+#include <bwcore/script/CEventFileScriptBrowser.h>
+#include <bwcore/script/CFunctionParser.h>
+#include <bwcore/script/CScriptBrowser.h>
+#include <bwcore/script/CScriptFunctionInfo.h>
+#include <bwcore/script/CTokenizer.h>
+
+// Core runtime library.
+#include <bwcore/runtime/Encrypt.h>
+#include <bwcore/runtime/HashLink.h>
+#include <bwcore/runtime/Io.h>
+#include <bwcore/runtime/Strings.h>
+
 // Directory and file-type cache.
 #include <bwcore/dircache/CObArrayEx.h>
 #include <bwcore/dircache/CPtrArrayEx.h>
 #include <bwcore/dircache/CPtrListEx.h>
+
+// Languages and platforms.
+#include <bwcore/intl/Intl.h>
+#include <bwcore/intl/Platform.h>
