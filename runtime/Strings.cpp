@@ -281,9 +281,17 @@ int32_t hstrcmp(const char* a, const char* b) {
 }
 
 void _xlmemcpy(void* destination, const void* source, uint16_t count) {
-    // Byte by byte and forward, also when the areas overlap.
+    // Byte by byte and forward, also when the areas overlap. Unless the destination starts
+    // inside the source (where a forward copy repeats the bytes it has written), memmove gives
+    // the same bytes, faster.
     unsigned char* d = static_cast<unsigned char*>(destination);
     const unsigned char* s = static_cast<const unsigned char*>(source);
+    const uintptr_t to = reinterpret_cast<uintptr_t>(d);
+    const uintptr_t from = reinterpret_cast<uintptr_t>(s);
+    if (to <= from || to >= from + count) {
+        memmove(d, s, count);
+        return;
+    }
     for (uint16_t i = 0; i < count; ++i)
         d[i] = s[i];
 }

@@ -32,6 +32,9 @@
 #include <bwcore/runtime/Encrypt.h>
 #include <bwcore/runtime/HashLink.h>
 #include <bwcore/runtime/Io.h>
+#include <bwcore/runtime/List.h>
+#include <bwcore/runtime/ListStorage.h>
+#include <bwcore/runtime/MemHeap.h>
 #include <bwcore/runtime/Strings.h>
 
 // Directory and file-type cache.
