@@ -4,8 +4,8 @@
 
 struct Command {
     const char* name;
-    const char* usage;   // the arguments, as shown by --help
-    const char* summary; // one line
+    const char* usage;                 // the arguments, as shown by --help
+    const char* summary;               // one line
     int (*run)(int argc, char** argv); // argv[0] is the command's name
 };
 

@@ -10,8 +10,12 @@ CRuntimeClass* g_firstClass = nullptr;
 CRuntimeClass CObject::classCObject = {"CObject", (int)sizeof(CObject), 0xFFFF, nullptr, nullptr,
                                        nullptr};
 
-CRuntimeClass* CObject::GetThisClass() { return &CObject::classCObject; }
-CRuntimeClass* CObject::GetRuntimeClass() const { return &CObject::classCObject; }
+CRuntimeClass* CObject::GetThisClass() {
+    return &CObject::classCObject;
+}
+CRuntimeClass* CObject::GetRuntimeClass() const {
+    return &CObject::classCObject;
+}
 
 void CObject::Serialize(CArchive&) {}
 void CObject::AssertValid() const {}
@@ -21,7 +25,9 @@ BOOL CObject::IsKindOf(const CRuntimeClass* pClass) const {
     return GetRuntimeClass()->IsDerivedFrom(pClass);
 }
 
-BOOL CObject::IsSerializable() const { return GetRuntimeClass()->m_wSchema != 0xFFFF; }
+BOOL CObject::IsSerializable() const {
+    return GetRuntimeClass()->m_wSchema != 0xFFFF;
+}
 
 CObject* CRuntimeClass::CreateObject() const {
     return m_pfnCreateObject ? m_pfnCreateObject() : nullptr;

@@ -3,15 +3,15 @@
 
 #include <bwcore/platform.h>
 
-#include <bwcore/afx/CObject.h>
-#include <bwcore/afx/CException.h>
-#include <bwcore/afx/CCmdTarget.h>
-#include <bwcore/afx/CString.h>
-#include <bwcore/afx/POSITION.h>
 #include <bwcore/afx/CArray.h>
-#include <bwcore/afx/CStringArray.h>
+#include <bwcore/afx/CCmdTarget.h>
+#include <bwcore/afx/CDynLinkLibrary.h>
+#include <bwcore/afx/CException.h>
+#include <bwcore/afx/CMapStringToPtr.h>
 #include <bwcore/afx/CObArray.h>
+#include <bwcore/afx/CObject.h>
 #include <bwcore/afx/CPtrArray.h>
 #include <bwcore/afx/CPtrList.h>
-#include <bwcore/afx/CMapStringToPtr.h>
-#include <bwcore/afx/CDynLinkLibrary.h>
+#include <bwcore/afx/CString.h>
+#include <bwcore/afx/CStringArray.h>
+#include <bwcore/afx/POSITION.h>

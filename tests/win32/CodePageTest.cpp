@@ -120,8 +120,8 @@ TEST(CharClasses, WideCharactersBeyondAscii) {
         bool alpha;
         bool alnum;
     } cases[] = {
-        {u'A', true, true},    {u'7', false, true},   {u'_', false, false},
-        {0x4E00, true, true},  {0x3042, true, true},  {0xFF21, true, true},
+        {u'A', true, true},    {u'7', false, true},    {u'_', false, false},
+        {0x4E00, true, true},  {0x3042, true, true},   {0xFF21, true, true},
         {0xFF10, false, true}, {0x3001, false, false}, {0x00B2, false, true},
     };
     for (const auto& c : cases) {

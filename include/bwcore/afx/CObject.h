@@ -15,16 +15,18 @@ class CDumpContext;
 struct BWAFX_API CRuntimeClass {
     LPCSTR m_lpszClassName;
     int m_nObjectSize;
-    UINT m_wSchema;                     // 0xFFFF for classes that are not serialisable
-    CObject* (*m_pfnCreateObject)();    // null unless the class can be created dynamically
+    UINT m_wSchema;                  // 0xFFFF for classes that are not serialisable
+    CObject* (*m_pfnCreateObject)(); // null unless the class can be created dynamically
     // The base class's record, through a function so that records stay constant data even when
     // the base class lives in another module. Null for CObject.
     CRuntimeClass* (*m_pfnGetBaseClass)();
-    CRuntimeClass* m_pNextClass;        // the chain of registered classes, newest first
+    CRuntimeClass* m_pNextClass; // the chain of registered classes, newest first
 
     // A new object of the class, or null when it cannot be created dynamically.
     CObject* CreateObject() const;
-    CRuntimeClass* GetBaseClass() const { return m_pfnGetBaseClass ? m_pfnGetBaseClass() : nullptr; }
+    CRuntimeClass* GetBaseClass() const {
+        return m_pfnGetBaseClass ? m_pfnGetBaseClass() : nullptr;
+    }
     BOOL IsDerivedFrom(const CRuntimeClass* pBaseClass) const;
 
     // Finds a registered class by name (only classes declared DYNCREATE or SERIAL register).
@@ -52,25 +54,30 @@ public:                                                                         
 #define DECLARE_SERIAL(class_name) DECLARE_DYNCREATE(class_name)
 
 #define BW_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, pfnNew)                    \
-    CRuntimeClass class_name::class##class_name = {#class_name,                                    \
-                                                   (int)sizeof(class class_name),                  \
-                                                   wSchema,                                        \
-                                                   pfnNew,                                         \
-                                                   &base_class_name::GetThisClass,                 \
-                                                   nullptr};                                       \
-    CRuntimeClass* class_name::GetThisClass() { return &class_name::class##class_name; }          \
-    CRuntimeClass* class_name::GetRuntimeClass() const { return &class_name::class##class_name; }
+    CRuntimeClass class_name::class##class_name = {                                                \
+        #class_name, (int)sizeof(class class_name),  wSchema,                                      \
+        pfnNew,      &base_class_name::GetThisClass, nullptr};                                     \
+    CRuntimeClass* class_name::GetThisClass() {                                                    \
+        return &class_name::class##class_name;                                                     \
+    }                                                                                              \
+    CRuntimeClass* class_name::GetRuntimeClass() const {                                           \
+        return &class_name::class##class_name;                                                     \
+    }
 
 #define IMPLEMENT_DYNAMIC(class_name, base_class_name)                                             \
     BW_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, nullptr)
 
 #define IMPLEMENT_DYNCREATE(class_name, base_class_name)                                           \
-    CObject* class_name::CreateObject() { return new class_name; }                                 \
+    CObject* class_name::CreateObject() {                                                          \
+        return new class_name;                                                                     \
+    }                                                                                              \
     BW_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, class_name::CreateObject)       \
     static AFX_CLASSINIT _init_##class_name(&class_name::class##class_name);
 
 #define IMPLEMENT_SERIAL(class_name, base_class_name, wSchema)                                     \
-    CObject* class_name::CreateObject() { return new class_name; }                                 \
+    CObject* class_name::CreateObject() {                                                          \
+        return new class_name;                                                                     \
+    }                                                                                              \
     BW_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, class_name::CreateObject)      \
     static AFX_CLASSINIT _init_##class_name(&class_name::class##class_name);
 

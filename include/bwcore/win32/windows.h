@@ -5,11 +5,11 @@
 #include <bwcore/win32/types.h>
 
 #include <bwcore/win32/errors.h>
-#include <bwcore/win32/strings.h>
-#include <bwcore/win32/resources.h>
-#include <bwcore/win32/gdi.h>
-#include <bwcore/win32/icons.h>
-#include <bwcore/win32/heaps.h>
-#include <bwcore/win32/oem.h>
 #include <bwcore/win32/files.h>
+#include <bwcore/win32/gdi.h>
+#include <bwcore/win32/heaps.h>
+#include <bwcore/win32/icons.h>
+#include <bwcore/win32/oem.h>
+#include <bwcore/win32/resources.h>
+#include <bwcore/win32/strings.h>
 #include <bwcore/win32/versions.h>
