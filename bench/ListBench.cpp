@@ -14,21 +14,17 @@
 #include <bwcore/runtime/ListStorage.h>
 #include <bwcore/runtime/MemHeap.h>
 
+#include "BenchSupport.h"
+
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <spawn.h>
 #include <stdio.h>
 #include <stdlib.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/time.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <fstream>
 #include <list>
-#include <map>
 #include <memory>
 #include <random>
 #include <string>
@@ -114,29 +110,6 @@ void WriteText(const std::string& path) {
         text += "\r\n";
     }
     std::ofstream(path, std::ios::binary).write(text.data(), std::streamsize(text.size()));
-}
-
-// Runs the program with its output thrown away and returns the processor time it took, in
-// seconds; -1 when it could not run or failed.
-double RunQuietly(const std::vector<std::string>& command) {
-    std::vector<char*> argv;
-    for (const std::string& arg : command)
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int error = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (error != 0)
-        return -1;
-    int status = 0;
-    struct rusage usage = {};
-    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return -1;
-    const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
 void BM_WcLines(benchmark::State& state) {
@@ -233,43 +206,6 @@ BENCHMARK(BM_ListReadFromFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GetlineStdList)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ListInsert)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StdListPushBack)->Unit(benchmark::kMillisecond);
-
-// The console table as usual, and each benchmark's processor time per iteration (the least of
-// its repetitions) kept for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.error_occurred || run.iterations == 0 || run.run_type != Run::RT_Iteration)
-                continue;
-            // Manual time is the child's processor time; otherwise the thread's.
-            const double total = run.run_name.time_type == "manual_time" ? run.real_accumulated_time
-                                                                         : run.cpu_accumulated_time;
-            const double seconds = total / static_cast<double>(run.iterations);
-            const std::string name = run.benchmark_name();
-            const auto found = m_seconds.find(name);
-            if (found == m_seconds.end() || seconds < found->second)
-                m_seconds[name] = seconds;
-        }
-    }
-
-    // A goal of 0 means the ratio is reported only.
-    void PrintRatio(const char* measured, const char* baseline, double goal) const {
-        const auto m = m_seconds.find(measured);
-        const auto b = m_seconds.find(baseline);
-        if (m == m_seconds.end() || b == m_seconds.end())
-            return;
-        const double ratio = m->second / b->second;
-        printf("  %-34s / %-30s %8.3f", measured, baseline, ratio);
-        if (goal > 0)
-            printf("   (goal <= %.1f) %s", goal, ratio <= goal ? "met" : "NOT MET");
-        printf("\n");
-    }
-
-private:
-    std::map<std::string, double> m_seconds;
-};
 
 } // namespace
 

@@ -8,13 +8,14 @@
 #include <bwcore/runtime/Encrypt.h>
 #include <bwcore/runtime/HashLink.h>
 
+#include "BenchSupport.h"
+
 #include <benchmark/benchmark.h>
 
 #include <stdint.h>
 #include <stdio.h>
 #include <string.h>
 
-#include <map>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -143,40 +144,6 @@ BENCHMARK(BM_HashLinkAdd)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_UnorderedMapInsert)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_HashLinkQuery)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_UnorderedMapFind)->Unit(benchmark::kMicrosecond);
-
-// The console table as usual, and each benchmark's processor time per iteration (by its full
-// name, arguments included; the least of its repetitions) kept for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.error_occurred || run.iterations == 0 || run.run_type != Run::RT_Iteration)
-                continue;
-            const double seconds = run.cpu_accumulated_time / static_cast<double>(run.iterations);
-            const std::string name = run.benchmark_name();
-            const auto found = m_seconds.find(name);
-            if (found == m_seconds.end() || seconds < found->second)
-                m_seconds[name] = seconds;
-        }
-    }
-
-    // A goal of 0 means the ratio is reported only.
-    void PrintRatio(const char* measured, const char* baseline, double goal) const {
-        const auto m = m_seconds.find(measured);
-        const auto b = m_seconds.find(baseline);
-        if (m == m_seconds.end() || b == m_seconds.end())
-            return;
-        const double ratio = m->second / b->second;
-        printf("  %-30s / %-24s %8.3f", measured, baseline, ratio);
-        if (goal > 0)
-            printf("   (goal <= %.1f) %s", goal, ratio <= goal ? "met" : "NOT MET");
-        printf("\n");
-    }
-
-private:
-    std::map<std::string, double> m_seconds;
-};
 
 } // namespace
 

@@ -13,18 +13,13 @@
 
 #include <bwcore/bwcore.h>
 
+#include "BenchSupport.h"
+
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <map>
 #include <memory>
-#include <spawn.h>
 #include <stdio.h>
 #include <string>
-#include <sys/resource.h>
-#include <sys/time.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 extern char** environ;
@@ -36,32 +31,9 @@ const size_t kCorpusBytes = 20u << 20;
 std::string g_corpusPath;
 size_t g_corpusSize = 0;
 
-// Runs the program with its output thrown away and returns the processor time that it took, in
-// seconds; -1 when it could not run or failed.
-double runQuietly(const std::vector<std::string>& command) {
-    std::vector<char*> argv;
-    for (const std::string& arg : command)
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int error = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (error != 0)
-        return -1;
-    int status = 0;
-    struct rusage usage = {};
-    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return -1;
-    const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
 void runBaseline(benchmark::State& state, const std::vector<std::string>& command) {
     for (auto _ : state) {
-        const double seconds = runQuietly(command);
+        const double seconds = RunQuietly(command);
         if (seconds < 0) {
             state.SkipWithError(("cannot run " + command[0]).c_str());
             return;
@@ -126,60 +98,6 @@ BENCHMARK(BM_CtagsPascal)->Unit(benchmark::kMillisecond)->UseManualTime();
 BENCHMARK(BM_TokenizerFetch)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScriptBrowserParseFile)->Unit(benchmark::kMillisecond);
 
-// The console table as usual, and the processor time per iteration of each benchmark kept for
-// the ratios: the least disturbed of its runs when repetitions are asked for, or the mean when
-// only aggregates are reported.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    explicit RatioReporter(OutputOptions options) : ConsoleReporter(options) {}
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.error_occurred || run.iterations == 0)
-                continue;
-            const bool mean = run.run_type == Run::RT_Aggregate && run.aggregate_name == "mean";
-            if (run.run_type != Run::RT_Iteration && !mean)
-                continue;
-            // Manual time is the children's processor time; otherwise the thread's.
-            const double total = run.run_name.time_type == "manual_time" ? run.real_accumulated_time
-                                                                         : run.cpu_accumulated_time;
-            const double seconds = total / static_cast<double>(run.iterations);
-            const std::string name = run.run_name.function_name;
-            std::map<std::string, double>& kept = mean ? m_means : m_best;
-            const auto found = kept.find(name);
-            if (found == kept.end() || seconds < found->second)
-                kept[name] = seconds;
-        }
-    }
-
-    void PrintRatio(const char* label, const char* measured, const char* baseline,
-                    double target) const {
-        double m = 0;
-        double b = 0;
-        if (!seconds(measured, m) || !seconds(baseline, b))
-            return;
-        const double ratio = m / b;
-        printf("  %-26s %7.3f   (goal <= %.3f)  %s\n", label, ratio, target,
-               ratio <= target ? "met" : "NOT MET");
-    }
-
-private:
-    bool seconds(const std::string& name, double& value) const {
-        for (const auto* kept : {&m_best, &m_means}) {
-            const auto found = kept->find(name);
-            if (found != kept->end()) {
-                value = found->second;
-                return true;
-            }
-        }
-        return false;
-    }
-
-    std::map<std::string, double> m_best;
-    std::map<std::string, double> m_means;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -196,17 +114,14 @@ int main(int argc, char** argv) {
     printf("corpus: %s, %.1f MB\n", g_corpusPath.c_str(),
            static_cast<double>(g_corpusSize) / (1 << 20));
     // Read once so that every contender finds the file in the page cache.
-    runQuietly({"wc", "-l", g_corpusPath});
+    RunQuietly({"wc", "-l", g_corpusPath});
 
-    // Colours only for a terminal, as the library's own reporter does by default.
-    RatioReporter reporter(isatty(fileno(stdout)) ? benchmark::ConsoleReporter::OO_ColorTabular
-                                                  : benchmark::ConsoleReporter::OO_Tabular);
+    RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
     printf("\nratios of processor time per pass over the same file:\n");
-    reporter.PrintRatio("Fetch / wc -l", "BM_TokenizerFetch", "BM_WcLines", 8.0);
-    reporter.PrintRatio("ParseFile / ctags", "BM_ScriptBrowserParseFile", "BM_CtagsPascal",
-                        1.0 / 3.0);
+    reporter.PrintRatio("BM_TokenizerFetch", "BM_WcLines/manual_time", 8.0);
+    reporter.PrintRatio("BM_ScriptBrowserParseFile", "BM_CtagsPascal/manual_time", 1.0 / 3.0);
     return 0;
 }
