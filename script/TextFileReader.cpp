@@ -23,6 +23,15 @@ int GetDataLength(const char* pBuffer, int nSize) {
     return nIndex - 1;
 }
 
+// The buffer fgets reads into, kept filled with line feeds: after each read only the bytes that
+// fgets wrote are filled again, so a short line costs a short refill. One per thread, since the
+// streams of different threads read at the same time.
+struct LineFeedFilledChunk {
+    char bytes[kTextLineSize];
+    LineFeedFilledChunk() { std::memset(bytes, '\n', sizeof(bytes)); }
+};
+thread_local LineFeedFilledChunk t_chunk;
+
 } // namespace
 
 std::shared_ptr<FILE> OpenTextFile(const CString& strFileName) {
@@ -42,17 +51,20 @@ bool ReadTextLine(FILE* pFile, char* pszLine) {
     }
     // Read into a buffer of our own first: a read that finds nothing must leave the caller's
     // buffer as it was, as fgets does.
-    char chunk[kTextLineSize];
-    std::memset(chunk, '\n', sizeof(chunk));
+    char* chunk = t_chunk.bytes;
     if (std::fgets(chunk, kTextLineSize, pFile) == nullptr) {
+        // At the end nothing was written; after a read error the contents are undefined.
+        std::memset(chunk, '\n', kTextLineSize);
         return false;
     }
-    int nLength = GetDataLength(chunk, kTextLineSize);
+    const int nRead = GetDataLength(chunk, kTextLineSize);
+    int nLength = nRead;
     if (const void* pCtrlZ = std::memchr(chunk, kCtrlZ, static_cast<size_t>(nLength))) {
         // Nothing from a Ctrl-Z on is ever read, by this stream or any sharing the file.
         nLength = static_cast<int>(static_cast<const char*>(pCtrlZ) - chunk);
         std::fseek(pFile, 0, SEEK_END);
         if (nLength == 0) {
+            std::memset(chunk, '\n', static_cast<size_t>(nRead) + 1);
             return false;
         }
     } else if (nLength >= 2 && chunk[nLength - 1] == '\n' && chunk[nLength - 2] == '\r') {
@@ -71,5 +83,6 @@ bool ReadTextLine(FILE* pFile, char* pszLine) {
     }
     chunk[nLength] = '\0';
     std::memcpy(pszLine, chunk, static_cast<size_t>(nLength) + 1);
+    std::memset(chunk, '\n', static_cast<size_t>(nRead) + 1); // the line and its terminator
     return true;
 }

@@ -1,5 +1,7 @@
 #include <bwcore/afx.h>
 
+#include "CodePage.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -322,7 +324,7 @@ TEST(CString, MissingStringResourceLeavesTheStringUnchanged) {
 // (katakana A) has 'A' as its trail byte; 0x95 0x5C has a backslash as its trail byte.
 class CStringCp932 : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_EQ(932u, GetACP()); }
+    void SetUp() override { BW_REQUIRE_ACP(932); }
 };
 
 TEST_F(CStringCp932, CaseMappingKeepsDoubleByteCharactersWhole) {

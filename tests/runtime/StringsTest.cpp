@@ -4,6 +4,8 @@
 #include <bwcore/platform.h>
 #include <bwcore/runtime/Strings.h>
 
+#include "CodePage.h"
+
 #include <gtest/gtest.h>
 
 #include <stdint.h>
@@ -26,10 +28,6 @@ int32_t WrappedDecimal(const char* digits, bool negative) {
     int32_t result;
     memcpy(&result, &low, sizeof result);
     return result;
-}
-
-void ExpectCodePage(UINT expected) {
-    ASSERT_EQ(GetACP(), expected) << "the test list runs this test in code page " << expected;
 }
 
 } // namespace
@@ -337,7 +335,7 @@ TEST(XlStrsub, WorksInPlace) {
 // ---- Characters and case ----
 
 TEST(CharacterStepping, SingleByteCodePage) {
-    ExpectCodePage(1252);
+    BW_REQUIRE_ACP(1252);
     const char* text = "a\x82";
     EXPECT_EQ(_lstrnext(text), text + 1);
     EXPECT_EQ(_lstrnext(text + 2), text + 2); // never past the terminator
@@ -351,7 +349,7 @@ TEST(CharacterStepping, SingleByteCodePage) {
 }
 
 TEST(Case, UpperAndLowerInPlace) {
-    ExpectCodePage(1252);
+    BW_REQUIRE_ACP(1252);
     char text[] = "abc \xE9\xC9 Z1";
     EXPECT_EQ(_lupper(text), text);
     EXPECT_STREQ(text, "ABC \xC9\xC9 Z1");
@@ -363,7 +361,7 @@ TEST(Case, UpperAndLowerInPlace) {
 }
 
 TEST(Case, PszToUpperPacksTheFirstCharacterAndRestoresTheString) {
-    ExpectCodePage(1252);
+    BW_REQUIRE_ACP(1252);
     char text[] = "abc";
     EXPECT_EQ(_lpsztoupper(text), 0x41u);
     EXPECT_EQ(std::string(text, 4), std::string("abc\0", 4));
@@ -377,7 +375,7 @@ TEST(Case, PszToUpperPacksTheFirstCharacterAndRestoresTheString) {
 }
 
 TEST(Case, PackedFormsOfToUpperAndToLower) {
-    ExpectCodePage(1252);
+    BW_REQUIRE_ACP(1252);
     struct Case {
         uint32_t argument; // first byte in bits 0-7, second in bits 16-23
         int32_t upper;     // first byte in bits 0-7, second in bits 8-15, sign-extended
@@ -408,7 +406,7 @@ TEST(Case, PackedFormsOfToUpperAndToLower) {
 // ---- OEM ----
 
 TEST(Oem, AnsiToOemConvertsThroughTheSystem) {
-    ExpectCodePage(1252);
+    BW_REQUIRE_ACP(1252);
     char destination[8];
     EXPECT_EQ(_lAnsiToOem("\xE9t\xE9!", destination), 1);
     EXPECT_STREQ(destination, "\x82t\x82!");
@@ -554,7 +552,7 @@ TEST(IsWin95Dos, IsAlwaysZero) {
 // a, 0x839F and 0x83BF Greek capital and small alpha.
 
 TEST(StringsCp932, CharacterStepping) {
-    ExpectCodePage(932);
+    BW_REQUIRE_ACP(932);
     const char* text = "a\x82\xA0"
                        "b\x82";
     EXPECT_EQ(_lstrnext(text), text + 1);
@@ -568,7 +566,7 @@ TEST(StringsCp932, CharacterStepping) {
 }
 
 TEST(StringsCp932, CharacterComparison) {
-    ExpectCodePage(932);
+    BW_REQUIRE_ACP(932);
     EXPECT_EQ(lcharcmp("\x82\xA0x", "\x82\xA0y"), 1);
     EXPECT_EQ(lcharcmp("\x82\xA0", "\x82\xA2"), 0);
     EXPECT_EQ(lcharcmp("\x82", "\x82\xA0"), 0); // single-byte against double-byte
@@ -577,7 +575,7 @@ TEST(StringsCp932, CharacterComparison) {
 }
 
 TEST(StringsCp932, AssignCopiesWholeCharacters) {
-    ExpectCodePage(932);
+    BW_REQUIRE_ACP(932);
     char destination[3] = {'x', 'x', 'x'};
     EXPECT_EQ(_assignchar(destination, "\x82\xA0z"), 1);
     EXPECT_EQ(std::string(destination, 3), "\x82\xA0x");
@@ -586,7 +584,7 @@ TEST(StringsCp932, AssignCopiesWholeCharacters) {
 }
 
 TEST(StringsCp932, SearchMatchesOnlyAtCharacterBoundaries) {
-    ExpectCodePage(932);
+    BW_REQUIRE_ACP(932);
     struct Case {
         const char* text;
         const char* pattern;
@@ -620,7 +618,7 @@ TEST(StringsCp932, SearchMatchesOnlyAtCharacterBoundaries) {
 }
 
 TEST(StringsCp932, CaselessSearchKeepsDoubleByteCharactersWhole) {
-    ExpectCodePage(932);
+    BW_REQUIRE_ACP(932);
     EXPECT_EQ(_xlstrstri("\x83\x41"
                          "xYz",
                          "XY"),
@@ -633,7 +631,7 @@ TEST(StringsCp932, CaselessSearchKeepsDoubleByteCharactersWhole) {
 }
 
 TEST(StringsCp932, StrchrFindsCharactersNotTrailBytes) {
-    ExpectCodePage(932);
+    BW_REQUIRE_ACP(932);
     const char* text = "\x83\x41"
                        "A\x82\xA0";
     EXPECT_EQ(_xlstrchr(text, 'A'), text + 2);
@@ -644,7 +642,7 @@ TEST(StringsCp932, StrchrFindsCharactersNotTrailBytes) {
 }
 
 TEST(StringsCp932, SubstringCountsCharacters) {
-    ExpectCodePage(932);
+    BW_REQUIRE_ACP(932);
     const char* text = "\x82\xA0\x82\xA2"
                        "u\x82\xA4";
     char destination[16];
@@ -659,7 +657,7 @@ TEST(StringsCp932, SubstringCountsCharacters) {
 }
 
 TEST(StringsCp932, CaseMappingOfDoubleByteCharacters) {
-    ExpectCodePage(932);
+    BW_REQUIRE_ACP(932);
     char text[] = "\x82\x81"
                   "b";
     EXPECT_EQ(_lpsztoupper(text), 0x6082u); // full-width A, first byte in bits 0-7
@@ -683,7 +681,7 @@ TEST(StringsCp932, CaseMappingOfDoubleByteCharacters) {
 }
 
 TEST(StringsCp932, OemIsTheAnsiCodePage) {
-    ExpectCodePage(932);
+    BW_REQUIRE_ACP(932);
     char destination[8];
     EXPECT_EQ(_lAnsiToOem("\x82\xA0\x83\x41x\xB1", destination), 1);
     EXPECT_STREQ(destination, "\x82\xA0\x83\x41x\xB1");

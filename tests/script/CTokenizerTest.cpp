@@ -3,6 +3,8 @@
 
 #include "ScriptTestFiles.h"
 
+#include "CodePage.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -502,7 +504,7 @@ TEST(CTokenizerTest, IsIDCharAscii) {
 
 // Outside strings and block comments the lead byte is dropped and the trail byte examined alone.
 TEST(CTokenizerTest, Cp932WordBeforeDoubleByteCharacter) {
-    ASSERT_EQ(GetACP(), 932u);
+    BW_REQUIRE_ACP(932);
     RunCases({
         // 0x83 0x41 is a katakana letter whose trail byte is "A".
         {"trail byte starts a word",
@@ -527,7 +529,7 @@ TEST(CTokenizerTest, Cp932WordBeforeDoubleByteCharacter) {
 // Inside strings and block comments a double-byte character is stepped over whole, so a trail
 // byte that is a backslash, a quote or a star does not act as one.
 TEST(CTokenizerTest, Cp932StringsAndBlockCommentsKeepCharactersWhole) {
-    ASSERT_EQ(GetACP(), 932u);
+    BW_REQUIRE_ACP(932);
     RunCases({
         // 0x95 0x5C is a kanji whose trail byte is a backslash.
         {"trail byte backslash",
@@ -567,7 +569,7 @@ TEST(CTokenizerTest, SingleByteStringsAndBlockComments) {
 }
 
 TEST(CTokenizerTest, Cp932IsIDChar) {
-    ASSERT_EQ(GetACP(), 932u);
+    BW_REQUIRE_ACP(932);
     TokenizerProbe tokenizer(nullptr, true);
     const struct {
         unsigned int nChar;

@@ -1,5 +1,7 @@
 #include <bwcore/tools/CBWPath.h>
 
+#include "CodePage.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -45,7 +47,7 @@ void CheckExtensions(const ExtensionCase* pCases, size_t nCases) {
 
 class CBWPathCp932 : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_EQ(932u, GetACP()); }
+    void SetUp() override { BW_REQUIRE_ACP(932); }
 };
 
 } // namespace

@@ -1,5 +1,7 @@
 #include <bwcore/tools/CStringEx.h>
 
+#include "CodePage.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -36,7 +38,7 @@ void CheckTokenize(const std::vector<TokenizeCase>& cases) {
 
 class CStringExCp932 : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_EQ(932u, GetACP()); }
+    void SetUp() override { BW_REQUIRE_ACP(932); }
 };
 
 } // namespace
