@@ -35,10 +35,6 @@
 #define GHND (GMEM_MOVEABLE | GMEM_ZEROINIT)
 #define GPTR (GMEM_FIXED | GMEM_ZEROINIT)
 
-#ifndef ERROR_NOT_LOCKED
-#define ERROR_NOT_LOCKED 158L
-#endif
-
 BW_EXTERN_C BWAFX_API HANDLE WINAPI HeapCreate(DWORD flOptions, SIZE_T dwInitialSize,
                                                SIZE_T dwMaximumSize);
 BW_EXTERN_C BWAFX_API BOOL WINAPI HeapDestroy(HANDLE hHeap);
