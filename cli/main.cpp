@@ -31,7 +31,7 @@ void printUsage(FILE* out) {
     fprintf(out, "Core support library of the Brindlewick front end, from the command line.\n\n");
     fprintf(out, "commands:\n");
     for (const Command& c : kCommands)
-        fprintf(out, "  %-10s %-24s %s\n", c.name, c.usage, c.summary);
+        fprintf(out, "  %s %s\n      %s\n", c.name, c.usage, c.summary);
     fprintf(out, "\n");
     fprintf(out, "options:\n");
     fprintf(out, "  --help     show this text\n");
