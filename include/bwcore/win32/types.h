@@ -8,6 +8,9 @@
 
 #include <stddef.h>
 #include <stdint.h>
+#ifndef __cplusplus
+#include <uchar.h> // char16_t, which C++ has built in
+#endif
 
 #define WINAPI
 #define CALLBACK
