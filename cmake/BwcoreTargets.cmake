@@ -2,6 +2,7 @@
 
 set(BWCORE_INCLUDE_DIR ${PROJECT_SOURCE_DIR}/include)
 set(BWCORE_GENERATED_INCLUDE_DIR ${PROJECT_BINARY_DIR}/include)
+set(BWCORE_VERSION_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/bwcore-libs.map)
 configure_file(${PROJECT_SOURCE_DIR}/cmake/version.h.in
                ${BWCORE_GENERATED_INCLUDE_DIR}/bwcore/version.h @ONLY)
 
@@ -35,6 +36,9 @@ function(bwcore_library_defaults target building_define)
     if(NOT WIN32)
         # Installed libraries find each other in their own folder.
         set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN")
+        # The standard library's instantiations stay inside (see the script).
+        target_link_options(${target} PRIVATE "LINKER:--version-script=${BWCORE_VERSION_SCRIPT}")
+        set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${BWCORE_VERSION_SCRIPT})
     endif()
     if(WIN32)
         # DLLs carry their plain names (bwcore.dll), as the front end loads them.

@@ -1,6 +1,6 @@
 // The version reader of versions.cpp over an image in memory, for the fuzz target, which feeds it
-// arbitrary bytes. Internal to compat/win32 (exported from bwcompat only so that the fuzz target
-// can reach it).
+// arbitrary bytes. Internal to compat/win32 and not exported: the fuzz target compiles
+// versions.cpp and pe_resources.cpp in itself.
 #pragma once
 
 #include <bwcore/win32/types.h>
@@ -14,6 +14,6 @@ namespace bwcompat {
 // What GetFileVersionInfoSizeA and GetFileVersionInfoA give for a file holding these bytes:
 // `info` gets the size the first returns and is filled as the second fills a buffer of that size
 // (the rest zero), ready for VerQueryValueA. ERROR_SUCCESS, or the error they would report.
-BWAFX_API DWORD VersionInfoFromImage(const void* image, size_t size, std::vector<BYTE>& info);
+DWORD VersionInfoFromImage(const void* image, size_t size, std::vector<BYTE>& info);
 
 } // namespace bwcompat
