@@ -15,31 +15,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include <random>
-
 namespace {
-
-// The lines of a whole text as the read form defines them, without any chunks: a break is one
-// CR or LF together with a CR or LF right after it; the text after the last break is the last
-// line unless it starts with the end-of-file mark.
-Strings ExpectedLines(const std::string& text) {
-    Strings lines;
-    if (text.empty())
-        return lines;
-    const auto isBreak = [](char c) { return c == '\r' || c == '\n'; };
-    size_t start = 0;
-    for (size_t p = 0; p < text.size();) {
-        if (!isBreak(text[p++]))
-            continue;
-        lines.push_back(text.substr(start, p - 1 - start));
-        if (p < text.size() && isBreak(text[p]))
-            ++p;
-        start = p;
-    }
-    if (start == text.size() || text[start] != 26)
-        lines.push_back(text.substr(start));
-    return lines;
-}
 
 // A list text file in a directory of its own.
 class ListFile {
@@ -72,12 +48,6 @@ Strings FromBuffer(const std::string& text) {
     ScopedList list(ListCreate(0));
     return FromBuffer(text, list);
 }
-
-struct TextCase {
-    const char* name;
-    std::string text;
-    Strings lines;
-};
 
 } // namespace
 
@@ -149,84 +119,74 @@ TEST(ListStorage, FileFunctionsRefuseOtherKindsAndMissingFiles) {
     file.Write("A\r\nB");
     ScopedList records(ListCreate(4));
     ScopedList pointers(ListCreate(-1));
-    ScopedList strings(StringList({"A"}));
     for (HLIST list : {static_cast<HLIST>(records), static_cast<HLIST>(pointers), HLIST()}) {
         EXPECT_EQ(ListReadFromFile(list, file.path.c_str()), 0);
-        EXPECT_EQ(ListWriteToFile(list, file.path.c_str()), 0);
-        EXPECT_EQ(ListCount(list), 0u);
+        EXPECT_EQ(ListWriteToFile(list, file.path.c_str()) + ListCount(list), 0u);
     }
     EXPECT_EQ(file.Bytes(), "A\r\nB");
-    EXPECT_EQ(ListReadFromFile(strings, nullptr), 0);
-    EXPECT_EQ(ListWriteToFile(strings, nullptr), 0);
+    ScopedList strings(StringList({"A"}));
     const std::string missing = file.path + "_missing";
+    EXPECT_EQ(ListReadFromFile(strings, nullptr) + ListWriteToFile(strings, nullptr), 0);
     EXPECT_EQ(ListReadFromFile(strings, missing.c_str()), 0);
     EXPECT_EQ(ListWriteToFile(strings, (missing + "/list.txt").c_str()), 0);
     EXPECT_EQ(ListCount(strings), 1u);
 }
 
-TEST(ListReadFromFile, BreakCombinations) {
-    const TextCase cases[] = {
-        {"CR LF", "A\r\nB", {"A", "B"}},
-        {"LF CR", "A\n\rB", {"A", "B"}},
-        {"CR CR", "A\r\rB", {"A", "B"}},
-        {"LF LF", "A\n\nB", {"A", "B"}},
-        {"CR LF CR LF", "A\r\n\r\nB", {"A", "", "B"}},
-        {"LF CR LF CR", "A\n\r\n\rB", {"A", "", "B"}},
-        {"three LF", "A\n\n\nB", {"A", "", "B"}},
-        {"CR", "A\rB", {"A", "B"}},
-        {"LF", "A\nB\nC", {"A", "B", "C"}},
-        {"no break", "A", {"A"}},
-        {"empty file", "", {}},
-        {"ends with CR LF", "A\r\n", {"A", ""}},
-        {"ends with LF", "A\nB\n", {"A", "B", ""}},
-        {"only a break", "\r\n", {"", ""}},
-        {"starts with a break", "\nA", {"", "A"}},
-        {"end-of-file mark", "A\r\n\x1a", {"A"}},
-        {"end-of-file mark on a line that a break ends",
-         "A\r\n\x1a"
-         "B\r",
-         {"A",
-          "\x1a"
-          "B",
-          ""}},
-        {"end-of-file mark after the break", "A\r\n\x1axyz", {"A"}},
-        {"only an end-of-file mark", "\x1a", {}},
-        {"end-of-file mark inside the last line", "A\r\nx\x1a", {"A", "x\x1a"}},
-        {"end-of-file mark on an earlier line", "\x1a\r\nB", {"\x1a", "B"}},
-        {"blanks kept", " a \t\r\n b ", {" a \t", " b "}},
-        {"zero bytes end an item, not the reading", std::string("A\0B\r\nC", 6), {"A", "C"}},
+TEST(ListStorage, BreakCombinations) {
+    // What a file and what a buffer of the text give: a buffer is split as a chunk that more text
+    // follows, so the text after its last break, or after a single break byte at its end, is left.
+    const struct {
+        std::string text;
+        Strings fromFile, fromBuffer;
+    } cases[] = {
+        {"A\r\nB", {"A", "B"}, {"A"}},
+        {"A\n\rB\r\n", {"A", "B", ""}, {"A", "B"}},
+        {"A\r\rB\n", {"A", "B", ""}, {"A"}},
+        {"A\n\nB\n\n", {"A", "B", ""}, {"A", "B"}},
+        {"A\r\n\r\nB", {"A", "", "B"}, {"A", ""}},
+        {"A\n\r\n\rB", {"A", "", "B"}, {"A", ""}},
+        {"A\n\n\nB", {"A", "", "B"}, {"A", ""}},
+        {"A\rB\nC", {"A", "B", "C"}, {"A", "B"}},
+        {"A", {"A"}, {}},
+        {"", {}, {""}},
+        {"\n", {"", ""}, {}},
+        {"\r\n", {"", ""}, {""}},
+        {"\nA", {"", "A"}, {""}},
+        // A last line that begins with the end-of-file mark is dropped, whatever follows it.
+        {"A\r\n\x1a", {"A"}, {"A"}},
+        {"A\r\n\x1axyz", {"A"}, {"A"}},
+        {"\x1a", {}, {}},
+        {"A\r\n\x1a\r\n", {"A", "\x1a", ""}, {"A", "\x1a"}},
+        {"A\r\nx\x1a", {"A", "x\x1a"}, {"A"}},
+        {" a \t\r\n b ", {" a \t", " b "}, {" a \t"}},
+        {std::string("A\0B\r\nC", 6), {"A", "C"}, {"A"}},
         // In code page 1252 every byte is a character of its own.
-        {"no double-byte characters", "A\x82\nB", {"A\x82", "B"}},
+        {"A\x82\nB", {"A\x82", "B"}, {"A\x82"}},
     };
-    for (const TextCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(ReadText(c.text), c.lines);
-        if (c.text.find('\0') == std::string::npos) {
-            EXPECT_EQ(ExpectedLines(c.text), c.lines) << "the test's own model";
-        }
+    const ListFile file;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.text));
+        EXPECT_EQ(file.Read(c.text), c.fromFile);
+        EXPECT_EQ(FromBuffer(c.text), c.fromBuffer);
     }
 }
 
-TEST(ListReadFromFile, LinesAroundTheChunkBoundaries) {
-    // The first line ends (or its break straddles) at every offset around byte 8192.
-    const Strings breaks = {"\r\n", "\n\r", "\r\r", "\n\n", "\r", "\n", "\r\n\r\n", "\n\n\n"};
+TEST(ListReadFromFile, LinesAroundTheChunkBoundary) {
+    // The first line ends, or its break straddles the chunk's end, at every offset around 8192.
+    const std::pair<std::string, Strings> breaks[] = {
+        {"\r\n", {}},       {"\n\r", {}},     {"\r\r", {}},
+        {"\n\n", {}},       {"\r", {}},       {"\n", {}},
+        {"\r\n\r\n", {""}}, {"\n\n\n", {""}}, {"\r\n\r\r\n", {"", ""}}};
     const ListFile file;
     for (size_t length = 8180; length <= 8191; ++length) {
-        for (const std::string& lineBreak : breaks) {
-            const std::string text = std::string(length, 'a') + lineBreak + "second\r\nthird";
-            SCOPED_TRACE(std::to_string(length) + " bytes, break of " +
-                         std::to_string(lineBreak.size()));
-            EXPECT_EQ(file.Read(text), ExpectedLines(text));
+        for (const auto& [lineBreak, empty] : breaks) {
+            SCOPED_TRACE(std::to_string(length) + " bytes, " + testing::PrintToString(lineBreak));
+            Strings lines = {std::string(length, 'a')};
+            lines.insert(lines.end(), empty.begin(), empty.end());
+            lines.insert(lines.end(), {"second", "third"});
+            EXPECT_EQ(file.Read(lines[0] + lineBreak + "second\r\nthird"), lines);
         }
     }
-    // Lines of every length, over many chunks.
-    std::mt19937 random(1);
-    std::string text;
-    while (text.size() < 100000) {
-        text += std::string(random() % 600, char('a' + random() % 26));
-        text += breaks[random() % breaks.size()];
-    }
-    EXPECT_TRUE(file.Read(text + "last") == ExpectedLines(text + "last"));
 }
 
 TEST(ListReadFromFile, LinesLongerThanAChunkAreReadInPieces) {
@@ -291,109 +251,82 @@ TEST(ListReadFromFile, LinesTooLongForTheListsHeapAreLeftOut) {
     EXPECT_EQ(MemHeapDestroy(heap), 1);
 }
 
-TEST(ListFromBuffer, InsertsTheLinesThatABreakCompletes) {
-    const TextCase cases[] = {
-        {"CR LF after each", "A\r\nB\r\n", {"A", "B"}},
-        {"text after the last break", "A\r\nB", {"A"}},
-        {"single break byte at the end", "A\r\nB\n", {"A"}},
-        {"paired break at the end", "A\nB\n\n", {"A", "B"}},
-        {"CR LF CR LF", "A\r\n\r\nB\r\n", {"A", "", "B"}},
-        {"no break", "ABC", {}},
-        {"only a break byte", "\n", {}},
-        {"only a break", "\r\n", {""}},
-        {"end-of-file mark is an ordinary line", "\x1a\r\n", {"\x1a"}},
-    };
-    for (const TextCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(FromBuffer(c.text), c.lines);
-    }
-    // Only the length given is read; a break may pair with a byte beyond it.
+TEST(ListFromBuffer, ReadsTheLengthGiven) {
+    // A break may pair with a byte beyond the length.
     std::string text = "A\r\nB\r\nC\r\n";
     EXPECT_EQ(FromBuffer(text.substr(0, 3)), (Strings{"A"}));
     EXPECT_EQ(FromBuffer(text.substr(0, 2)), Strings{});
     // A length of 0 inserts one empty item and terminates the buffer.
     ScopedList list(ListCreate(0));
     ASSERT_EQ(ListFromBuffer(list, &text[0], 0), 1);
-    EXPECT_EQ(Items(list), (Strings{""}));
     EXPECT_EQ(text, std::string("\0\r\nB\r\nC\r\n", 9));
-    EXPECT_EQ(ListFromBuffer(nullptr, &text[0], 3), 0);
-    EXPECT_EQ(ListFromBuffer(list, nullptr, 3), 0);
+    EXPECT_EQ(ListFromBuffer(nullptr, &text[0], 3) + ListFromBuffer(list, nullptr, 3), 0);
 }
 
-TEST(ListFromBuffer, RecordAndPointerLists) {
-    std::string text = "abcdefg\r\nxy\r\n";
-    const uint32_t length = static_cast<uint32_t>(text.size());
-    ScopedList records(ListCreate(4));
-    ASSERT_EQ(ListFromBuffer(records, &text[0], length), 1);
-    ASSERT_EQ(ListCount(records), 2u);
-    EXPECT_EQ(memcmp(ListFirst(records), "abcd", 4), 0);
-    // The line is terminated in place while it is copied.
-    EXPECT_EQ(memcmp(ListNext(records), "xy\0\n", 4), 0);
-    // Record bytes beyond the buffer's end are zeros.
-    ScopedList wide(ListCreate(16));
-    ASSERT_EQ(ListFromBuffer(wide, &text[0], length), 1);
-    ASSERT_EQ(ListCount(wide), 2u);
-    EXPECT_EQ(memcmp(ListLast(wide), "xy\0\n\0\0\0\0\0\0\0\0\0\0\0\0", 16), 0);
-    // Items too large to copy are refused at once, without memory for each line.
-    ScopedList huge(ListCreate(INT32_MAX));
-    std::string many(200000, '\n');
-    ASSERT_EQ(ListFromBuffer(huge, &many[0], static_cast<uint32_t>(many.size())), 1);
-    EXPECT_EQ(ListCount(huge), 0u);
-    ScopedList pointers(ListCreate(-1));
-    ASSERT_EQ(ListFromBuffer(pointers, &text[0], length), 1);
-    EXPECT_EQ(ListCount(pointers), 0u);
-}
-
-TEST(ListCopy, CopiesEveryItemIntoNewBlocks) {
-    HLIST source = StringList({"A", "B", "C"});
-    ListFirst(source);
-    ScopedList copy(ListCopy(source));
-    ASSERT_NE(static_cast<HLIST>(copy), nullptr);
-    EXPECT_EQ(Text(ListCurrent(source)), "C") << "the source's current node moves along";
-    EXPECT_EQ(Text(ListCurrent(copy)), "C");
-    EXPECT_NE(ListFirst(source), ListFirst(copy));
-    ListDestroy(source);
-    EXPECT_EQ(Items(copy), (Strings{"A", "B", "C"}));
-    // The copies are blocks of the shared list heap.
-    void* item = ListCurrent(copy);
-    ASSERT_EQ(ListRemove(copy), 1);
-    EXPECT_EQ(MemHeapFree(ListGetHeap(), item), 1);
-
-    const int32_t records[] = {10, 20, 30};
-    ScopedList recordSource(ListCreate(sizeof(int32_t)));
-    for (const int32_t& record : records)
-        ListInsert(recordSource, &record);
-    ScopedList recordCopy(ListCopy(recordSource));
-    EXPECT_EQ(ListGetListSize(recordCopy), 4);
-    ASSERT_EQ(ListCount(recordCopy), 3u);
-    EXPECT_EQ(memcmp(ListFirst(recordCopy), &records[0], 4), 0);
-    EXPECT_EQ(memcmp(ListNext(recordCopy), &records[1], 4), 0);
-    EXPECT_EQ(memcmp(ListNext(recordCopy), &records[2], 4), 0);
-    ScopedList empty(ListCreate(0));
-    ScopedList emptyCopy(ListCopy(empty));
-    ASSERT_NE(static_cast<HLIST>(emptyCopy), nullptr);
-    EXPECT_EQ(ListCount(emptyCopy), 0u);
-    ScopedList pointers(ListCreate(-1));
-    ListAdd(pointers, &empty);
-    for (HLIST refused : {static_cast<HLIST>(pointers), HLIST()}) {
-        EXPECT_EQ(ListCopy(refused), nullptr);
-        EXPECT_EQ(ListCopyEx(refused), nullptr);
+TEST(ListFromBuffer, RecordListsTakeTheItemSizeFromEachLine) {
+    // The line is terminated in place while it is copied; bytes beyond the buffer are zeros.
+    const struct {
+        int32_t itemSize;
+        std::string records;
+    } cases[] = {{4, std::string("abcdxy\0\n", 8)},
+                 {10, std::string("abcdefg\0\nx"
+                                  "xy\0\n\0\0\0\0\0\0",
+                                  20)},
+                 {-1, ""},
+                 {INT32_MAX, ""}}; // too large to copy: refused at once, each line
+    std::string text = "abcdefg\r\nxy\r\n" + std::string(200000, '\n');
+    for (const auto& c : cases) {
+        ScopedList list(ListCreate(c.itemSize));
+        ASSERT_EQ(ListFromBuffer(list, &text[0], 13), 1);
+        std::string records;
+        for (void* item = ListFirst(list); item != nullptr; item = ListNext(list))
+            records.append(static_cast<const char*>(item), c.itemSize);
+        EXPECT_EQ(records, c.records) << c.itemSize;
+        EXPECT_EQ(ListFromBuffer(list, &text[0], static_cast<uint32_t>(text.size())), 1);
     }
 }
 
-TEST(ListCopyEx, CopyLivesInTheSourcesHeap) {
+TEST(ListCopy, CopiesEveryItemIntoNewBlocks) {
     const int32_t heap = MemHeapCreate(1000, MEMHEAP_EXTENSIBLE);
-    ASSERT_NE(heap, -1);
     HLIST source = ListCreateEx(0, heap);
-    ListInsert(source, "A");
-    ListInsert(source, "B");
+    for (const char* text : {"A", "B", "C"})
+        ListInsert(source, text);
+    ListFirst(source);
+    ScopedList copy(ListCopy(source));
+    EXPECT_EQ(Text(ListCurrent(source)), "C") << "the source's current node moves along";
+    EXPECT_EQ(Text(ListCurrent(copy)), "C");
     const int32_t created = ListInfo(0, LISTINFO_CREATED);
-    HLIST copy = ListCopyEx(source);
-    ASSERT_NE(copy, nullptr);
+    HLIST copyInHeap = ListCopyEx(source);
     EXPECT_EQ(ListInfo(0, LISTINFO_CREATED), created + 1);
-    EXPECT_EQ(Items(copy), (Strings{"A", "B"}));
-    void* item = ListLast(copy);
-    ASSERT_EQ(ListRemove(copy), 1);
-    EXPECT_EQ(MemHeapFree(heap, item), 1);
+    ListDestroy(source);
+    EXPECT_EQ(Items(copy), (Strings{"A", "B", "C"}));
+    EXPECT_EQ(Items(copyInHeap), (Strings{"A", "B", "C"}));
+    // The copies are blocks of the shared list heap, or of the source's heap.
+    for (const auto& [list, itsHeap] : {std::make_pair(static_cast<HLIST>(copy), ListGetHeap()),
+                                        std::make_pair(copyInHeap, heap)}) {
+        void* item = ListFirst(list);
+        ASSERT_EQ(ListRemove(list), 1);
+        EXPECT_EQ(MemHeapFree(itsHeap, item), 1);
+    }
     EXPECT_EQ(MemHeapDestroy(heap), 1);
+}
+
+TEST(ListCopy, RecordsEmptyListsAndRefusals) {
+    const int32_t records[] = {10, 20, 30};
+    ScopedList source(ListCreate(sizeof(int32_t)));
+    for (const int32_t& record : records)
+        ListInsert(source, &record);
+    ScopedList copy(ListCopy(source));
+    EXPECT_EQ(ListGetListSize(copy), 4);
+    ASSERT_EQ(ListCount(copy), 3u);
+    EXPECT_EQ(memcmp(ListFirst(copy), &records[0], 4), 0);
+    EXPECT_EQ(memcmp(ListNext(copy), &records[1], 4), 0);
+    EXPECT_EQ(memcmp(ListNext(copy), &records[2], 4), 0);
+    ScopedList empty(ListCreate(0));
+    ScopedList emptyCopy(ListCopy(empty));
+    EXPECT_EQ(Items(emptyCopy), Strings{});
+    ScopedList pointers(ListCreate(-1));
+    ListAdd(pointers, &empty);
+    for (HLIST refused : {static_cast<HLIST>(pointers), HLIST()})
+        EXPECT_EQ(ListCopy(refused) == nullptr && ListCopyEx(refused) == nullptr, true);
 }
