@@ -11,6 +11,7 @@
 #include <string.h>
 
 #include <algorithm>
+#include <deque>
 #include <map>
 
 namespace {
@@ -50,8 +51,7 @@ std::string Number(int32_t value) {
 // The list a shape describes: a pointer list of the texts when it starts with "*", else a string
 // list; the current item in brackets, or the last one.
 HLIST FromShape(const std::string& shape) {
-    static std::vector<std::string> texts; // what pointer lists point to; never shrinks
-    texts.reserve(1000);
+    static std::deque<std::string> texts; // what pointer lists point to; never shrinks
     const bool pointers = !shape.empty() && shape[0] == '*';
     HLIST list = ListCreate(pointers ? -1 : 0);
     HLISTPOS current = nullptr;
