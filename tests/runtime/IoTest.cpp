@@ -98,14 +98,13 @@ TEST_F(IoTest, ReadWritePositionsAndSizes) {
     position = 6;
     EXPECT_EQ(IoSetPos(file.get(), &position), 6u);
     EXPECT_EQ(IoGetc(file.get()), 0xFE) << "bytes are unsigned";
-    EXPECT_EQ(IoGetPos(file.get(), &position), 7u);
-    EXPECT_EQ(position, 7u);
     // The position is a signed 32-bit offset from the start: 2 GiB and more fail, and the
     // position stays.
     position = 0x80000000u;
     EXPECT_EQ(IoSetPos(file.get(), &position), 0xFFFFFFFFu);
     EXPECT_EQ(position, 0xFFFFFFFFu);
     EXPECT_EQ(IoGetPos(file.get(), &position), 7u);
+    EXPECT_EQ(position, 7u);
     EXPECT_EQ(IoGetPos(file.get(), nullptr) & IoSetPos(file.get(), nullptr), 0xFFFFFFFFu);
     EXPECT_EQ(IoSize(file.get()), 7u);
     EXPECT_EQ(IoSetSize(file.get(), 4), 4u);
@@ -142,7 +141,6 @@ TEST_F(IoTest, DeleteAndRename) {
 
 TEST_F(IoTest, AttributesWithATrailingBackslash) {
     dir_.WriteFile("a.txt", "abc");
-    dir_.WriteFile(".hidden", "h");
     std::filesystem::create_directory(Path("sub"));
     const std::string dir = Path("sub");
     const struct {
@@ -154,7 +152,6 @@ TEST_F(IoTest, AttributesWithATrailingBackslash) {
         {dir + "\\\\", FILE_ATTRIBUTE_DIRECTORY}, // one removed; Win32 takes the other
         {Path("a.txt") + "\\", FILE_ATTRIBUTE_ARCHIVE},
         {Path("a.txt") + "\\\\", 0}, // only one is removed
-        {Path(".hidden"), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE},
         {Path("missing.txt") + "\\", 0},
         {"", 0},
         // Longer paths are refused without a write past the local copy.

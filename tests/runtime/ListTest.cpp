@@ -213,7 +213,7 @@ TEST(List, ItemsThatAreNoHeapBlockGoToTheReleaseCallback) {
     // A block of the list's heap, though the list did not copy it, is freed into the heap.
     void* block = MemHeapAlloc(ListGetHeap(), 8);
     ASSERT_NE(block, nullptr);
-    ScopedList list(StringList({"copy"}));
+    HLIST list = StringList({"copy"});
     ListFreeFx(list, RecordRelease);
     for (void* item : {static_cast<void*>(added), static_cast<void*>(raw + 4), block})
         ListAdd(list, item);
@@ -227,7 +227,7 @@ TEST(List, ItemsThatAreNoHeapBlockGoToTheReleaseCallback) {
     EXPECT_EQ(gReleased, (std::vector<void*>{raw + 4, added}));
     ListAdd(list, added);
     gReleased.clear();
-    ListDestroy(list.Release());
+    ListDestroy(list);
     EXPECT_EQ(gReleased, (std::vector<void*>{added}));
     // A pointer list gives every item to the callback, but an update replaces a pointer without
     // releasing it.

@@ -18,11 +18,6 @@ public:
     ScopedList(const ScopedList&) = delete;
     ScopedList& operator=(const ScopedList&) = delete;
     operator HLIST() const { return list_; }
-    HLIST Release() {
-        HLIST list = list_;
-        list_ = nullptr;
-        return list;
-    }
 
 private:
     HLIST list_;

@@ -18,17 +18,23 @@
 #include <dlfcn.h>
 #endif
 
-// While set, the system's heaps refuse to be created or to allocate, as when memory runs short.
-// On Linux the two functions below stand in front of the system's (gCanRefuse tells that they
-// were reached); with the real Win32 they are not built and the tests that need them skip.
+// While gMemoryShort is set the system's heaps refuse to be created or to allocate, as when
+// memory runs short; gCreatesToRefuse refuses that many heap creations first. On Linux the two
+// functions below stand in front of the system's (gCanRefuse tells that they were reached); with
+// the real Win32 they are not built and the tests that need them skip.
 static bool gMemoryShort = false;
+static int gCreatesToRefuse = 0;
 static bool gCanRefuse = false;
 
 #if !BWCORE_TEST_REAL_WIN32
 HANDLE WINAPI HeapCreate(DWORD options, SIZE_T initialSize, SIZE_T maximumSize) {
     static const auto system = reinterpret_cast<decltype(&HeapCreate)>(dlsym(RTLD_NEXT, __func__));
     gCanRefuse = true;
-    return gMemoryShort ? nullptr : system(options, initialSize, maximumSize);
+    if (gMemoryShort || gCreatesToRefuse > 0) {
+        --gCreatesToRefuse;
+        return nullptr;
+    }
+    return system(options, initialSize, maximumSize);
 }
 
 LPVOID WINAPI HeapAlloc(HANDLE heap, DWORD flags, SIZE_T bytes) {
@@ -74,9 +80,9 @@ TEST(FreshProcess, MasterHeapIsCreatedOnFirstUseAndTriedAgainAfterAFailure) {
     EXPECT_EQ(MemHeapAlloc(1, 10), nullptr);
     EXPECT_EQ(MemHeapDestroy(1), 0);
     EXPECT_EQ(MemHeapFree(MEMHEAP_GLOBAL, MemHeapAlloc(MEMHEAP_GLOBAL, 10)), 1);
-    gMemoryShort = true;
+    gCreatesToRefuse = 1;
     const int32_t refused = MemHeapCreate(100, 0);
-    gMemoryShort = false;
+    gCreatesToRefuse = 0;
     EXPECT_EQ(refused, gCanRefuse ? -1 : 1) << "no master heap";
     MemHeapDestroy(refused);
     for (int32_t expected = 1; expected <= 99; ++expected)
