@@ -190,6 +190,17 @@ TEST(ListReadFromFile, LinesAroundTheChunkBoundary) {
     }
 }
 
+TEST(ListReadFromFile, LinesOfEveryLengthOverManyChunks) {
+    Strings lines;
+    std::string text;
+    for (size_t i = 0; text.size() < 100000; ++i) {
+        lines.push_back(std::string(i * 7 % 601, char('a' + i % 26)));
+        text += lines.back() + "\r\n";
+    }
+    lines.push_back("");
+    EXPECT_TRUE(ReadText(text) == lines);
+}
+
 TEST(ListReadFromFile, LinesLongerThanAChunkAreReadInPieces) {
     for (size_t length : {8192u, 8193u, 16384u, 20000u}) {
         const std::string line(length, 'L');

@@ -180,6 +180,7 @@ TEST(MemHeapFree, LastErrorWord) {
     EXPECT_EQ(MemHeapFree(id, nullptr), 0);
     EXPECT_EQ(LastError(), 14u);
     EXPECT_EQ(MemHeapStatus(nullptr), 0);
+    EXPECT_EQ(MemHeapConfigure(1, 0) + MemHeapIsPtrValid(id, block), 1) << "they do nothing";
     // An id that names no heap.
     for (int32_t unknown : {0, 100}) {
         EXPECT_EQ(MemHeapFree(unknown, block), 0);
