@@ -187,7 +187,8 @@ int32_t IoGetVersion(const char* path, uint32_t* versionMS, uint32_t* versionLS)
         CloseHandle(file);
         return -8;
     }
-    void* info = MemHeapAlloc(MEMHEAP_GLOBAL, size + 1);
+    // size + 1 must not wrap round to a block smaller than what the system writes into it.
+    void* info = size < UINT32_MAX ? MemHeapAlloc(MEMHEAP_GLOBAL, size + 1) : nullptr;
     if (info == nullptr)
         return -1;
     VS_FIXEDFILEINFO* fixed = nullptr;

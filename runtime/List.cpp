@@ -171,6 +171,28 @@ bool bwcore::ListLinkAfterCurrent(HLIST list, void* item, bool copied) {
     return true;
 }
 
+bool bwcore::ListInsertLine(HLIST list, const char* line, size_t available) {
+    if (IsPointerList(list))
+        return false;
+    const size_t size = IsStringList(list)
+                            ? static_cast<const char*>(memchr(line, '\0', available)) - line + 1
+                            : size_t(list->itemSize);
+    // Refused before anything is allocated, however large the item size.
+    if (size > kLargestCopy)
+        return false;
+    char* copy = static_cast<char*>(MemHeapAlloc(list->heapId, static_cast<uint32_t>(size + 1)));
+    if (copy == nullptr)
+        return false;
+    const size_t copied = size < available ? size : available;
+    memcpy(copy, line, copied);
+    memset(copy + copied, 0, size - copied);
+    if (!ListLinkAfterCurrent(list, copy, true)) {
+        MemHeapFree(list->heapId, copy);
+        return false;
+    }
+    return true;
+}
+
 HLIST ListCreate(int32_t itemSize) {
     return ListCreateEx(itemSize, -1);
 }

@@ -35,4 +35,10 @@ namespace bwcore {
 // copy in the list's heap.
 bool ListLinkAfterCurrent(HLIST list, void* item, bool copied);
 
+// Copies a line that is terminated in place, with `available` bytes from its start to the end of
+// its text, after the current node as ListInsert copies an item: a string list takes the text up
+// to the terminator, a record list item-size bytes from the line's start (zeros for those beyond
+// the available bytes), a pointer list nothing. False when nothing was inserted.
+bool ListInsertLine(HLIST list, const char* line, size_t available);
+
 } // namespace bwcore

@@ -10,7 +10,6 @@
 #include <string.h>
 
 #include <algorithm>
-#include <vector>
 
 namespace {
 
@@ -22,18 +21,6 @@ constexpr char kEndOfFileMark = 26;
 
 bool IsBreak(char c) {
     return c == '\r' || c == '\n';
-}
-
-// Inserts the line at `line`, which is terminated in place. A record line takes item-size bytes
-// from its start; where those would run past the `available` bytes, the rest are zeros.
-void InsertLine(HLIST list, const char* line, size_t available) {
-    if (list->itemSize <= 0 || size_t(list->itemSize) <= available) {
-        ListInsert(list, line);
-        return;
-    }
-    std::vector<char> record(size_t(list->itemSize), '\0');
-    memcpy(record.data(), line, available);
-    ListInsert(list, record.data());
 }
 
 // Finds the line breaks of a text where a walk by characters with _lstrnext meets them, so that
@@ -69,6 +56,17 @@ public:
             nextLf_ = Find('\n', from);
         searched_ = true;
         return std::min(nextCr_, nextLf_);
+    }
+
+    // Whether the text's last byte, walked to by characters from `from`, is a lead byte: the
+    // first byte of a character that the text to come completes.
+    bool EndsInLeadByte(uint32_t from) const {
+        if (!anyLead_)
+            return false;
+        uint32_t p = from;
+        while (p + 1 < length_)
+            p += leads_[static_cast<unsigned char>(text_[p])] && text_[p + 1] != '\0' ? 2 : 1;
+        return p + 1 == length_ && leads_[static_cast<unsigned char>(text_[p])];
     }
 
 private:
@@ -111,7 +109,7 @@ uint32_t InsertLines(HLIST list, BreakFinder& breaks, char* text, uint32_t lengt
             break;
         const char c = text[p];
         text[p] = '\0';
-        InsertLine(list, text + lineStart, length - lineStart);
+        bwcore::ListInsertLine(list, text + lineStart, length - lineStart);
         text[p] = c;
         ++p;
         if (p < length && IsBreak(text[p]))
@@ -168,6 +166,14 @@ int32_t ListReadFromFile(HLIST list, const char* path) {
         } else if (rest > start || start == length) {
             carried = length - rest;
             memmove(buffer, buffer + rest, carried);
+        } else if (breaks.EndsInLeadByte(start)) {
+            // A line longer than a chunk that ends in a lead byte: the piece before that byte
+            // becomes an item of its own, and the next chunk begins with the whole character.
+            const char lead = buffer[length - 1];
+            buffer[length - 1] = '\0';
+            ListInsert(list, buffer + start);
+            buffer[0] = lead;
+            carried = 1;
         } else {
             // A line longer than a chunk: this chunk of it becomes an item of its own, and the
             // line goes on in the next chunk, or ends with the break that begins it.
@@ -190,7 +196,7 @@ int32_t ListFromBuffer(HLIST list, char* buffer, uint32_t length) {
         return 0;
     if (length == 0) {
         buffer[0] = '\0';
-        InsertLine(list, buffer, 1);
+        bwcore::ListInsertLine(list, buffer, 1);
         return 1;
     }
     BreakFinder breaks;

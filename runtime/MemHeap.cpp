@@ -33,9 +33,10 @@ struct HeapRecord {
 };
 
 // The records of one id in chain order, with what each of them refused. A system heap that
-// refused a request refuses every larger one until a block is freed in it, as nothing else makes
-// room there; so each record keeps the smallest request it refused since its last free, and a
-// tree of maxima over the chain finds the first record that may take a request in a few steps.
+// refused a request for want of room under its maximum refuses every larger one until a block is
+// freed in it, as nothing else makes room there; so each record keeps the smallest such request
+// since its last free, and a tree of maxima over the chain finds the first record that may take a
+// request in a few steps.
 // The result is the one the walk along the chain, trying every heap in turn, would give. Records
 // are found by sequence number in the same way, since the sequence numbers count the chain.
 class HeapChain {
@@ -83,6 +84,19 @@ public:
         hint_ = node - capacity_;
         boundBeforeHint_ = before;
         return hint_;
+    }
+
+    // The index of the first record after `index` that has refused no request of `bytes` or
+    // fewer, or kNone.
+    size_t NextThatMayTake(size_t index, uint64_t bytes) const {
+        size_t node = capacity_ + index;
+        while (node > 1 && (node % 2 == 1 || smallestRefused_[node + 1] <= bytes))
+            node /= 2;
+        if (node == 1)
+            return kNone;
+        for (node = node + 1; node < capacity_;)
+            node = smallestRefused_[2 * node] > bytes ? 2 * node : 2 * node + 1;
+        return node - capacity_;
     }
 
     // A refusal only lowers a record's value, so the bound before the hint stays a bound.
@@ -139,12 +153,16 @@ bool Extensible(uint32_t flags) {
 
 // A system heap that holds blocks up to maxBlockSize, with room for five times as much when the
 // heap may grow by extensions anyway.
-HeapRecord* NewRecord(uint32_t maxBlockSize, uint32_t flags, uint32_t sequence) {
+HANDLE NewSystemHeap(uint32_t maxBlockSize, uint32_t flags) {
     const SIZE_T initialSize = SIZE_T(maxBlockSize) + 10;
     SIZE_T maximumSize = SIZE_T(maxBlockSize) + 200;
     if (Extensible(flags))
         maximumSize *= 5;
-    HANDLE heap = HeapCreate(0, initialSize, maximumSize);
+    return HeapCreate(0, initialSize, maximumSize);
+}
+
+HeapRecord* NewRecord(uint32_t maxBlockSize, uint32_t flags, uint32_t sequence) {
+    HANDLE heap = NewSystemHeap(maxBlockSize, flags);
     if (heap == nullptr)
         return nullptr;
     HeapRecord* record =
@@ -173,6 +191,18 @@ void* AllocIn(const HeapRecord* record, SIZE_T bytes) {
         return nullptr;
     memcpy(block, &record->sequence, kBlockHeader);
     return static_cast<char*>(block) + kBlockHeader;
+}
+
+// Whether the record's system heap refused `bytes` for want of room under its maximum, rather
+// than because memory ran short: an empty system heap of the same size takes the request now.
+// Only such a refusal holds until a block is freed there.
+bool RefusedForItsMaximum(const HeapRecord* record, SIZE_T bytes) {
+    HANDLE probe = NewSystemHeap(record->maxBlockSize, record->flags);
+    if (probe == nullptr)
+        return false;
+    const bool taken = HeapAlloc(probe, 0, bytes) != nullptr;
+    HeapDestroy(probe);
+    return taken;
 }
 
 HeapChain* Chain(int32_t heapId) {
@@ -273,10 +303,12 @@ void* MemHeapAlloc(int32_t heapId, uint32_t size) {
         return nullptr;
     const SIZE_T bytes = SIZE_T(size) + kBlockHeader;
     for (size_t index = chain->FirstThatMayTake(bytes); index != HeapChain::kNone;
-         index = chain->FirstThatMayTake(bytes)) {
-        if (void* block = AllocIn(chain->BySequence(uint32_t(index) + 1), bytes))
+         index = chain->NextThatMayTake(index, bytes)) {
+        const HeapRecord* record = chain->BySequence(uint32_t(index) + 1);
+        if (void* block = AllocIn(record, bytes))
             return block;
-        chain->Refused(index, bytes);
+        if (RefusedForItsMaximum(record, bytes))
+            chain->Refused(index, bytes);
     }
     HeapRecord* last = chain->Last();
     if (!Extensible(last->flags))

@@ -11,7 +11,8 @@
 // - Lines read are copied into the list after its current node, in order, each becoming current,
 //   as ListInsert does.
 // - Reading goes in chunks of 8192 bytes: a line with its break must fit in one. A longer line is
-//   read as several items of up to 8192 bytes each.
+//   read as several items of up to 8192 bytes each; in a double-byte code page each piece ends
+//   before a lead byte, so that no character is split between two items.
 // - The writer assembles each piece in a buffer of 1025 bytes: the first item and its text, then
 //   CR LF and each later item. Items too long for it (above 1024, later 1022 bytes) are written
 //   whole all the same, the break and the text in separate writes.

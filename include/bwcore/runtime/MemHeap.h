@@ -6,7 +6,8 @@
 //   -1 when no id is free or a system heap cannot be created.
 // - A private heap accepts blocks up to its maximum block size. With flags & 3 it grows by
 //   chaining further system heaps of the same size behind it when it is full; without, a full
-//   heap refuses. Flags bit 0x1000 asks for zero-filled blocks.
+//   heap refuses. Flags bit 0x1000 asks for zero-filled blocks. A system heap that refused a
+//   request because memory ran short, not because it was full, is asked again the next time.
 // - Id 32766 needs no MemHeapCreate: its blocks are zero-filled movable global memory, each with
 //   room for 32 times the requested size.
 // - MemHeapDestroy releases the heap and every block in it at once.
