@@ -2,6 +2,7 @@
 // against the attribute table in tests/data/win32 and against the behaviour measured under a
 // real Win32 implementation. The same source runs against the Linux layer and, in the Windows
 // build, against Win32.
+#include "FailingAllocator.h"
 #include "ReferenceTable.h"
 #include "TestDirectory.h"
 
@@ -415,15 +416,29 @@ TEST_F(FilesTest, DeleteFailures) {
     EXPECT_EQ(GetFileAttributesA(m_dir.Path("a.txt").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST_F(FilesTest, ReadOnlyFilesAreNotDeleted) {
+TEST_F(FilesTest, ReadOnlyFilesRefuseWritingWhoeverAsks) {
+    // Win32 checks the attribute itself, so root is refused as well.
     m_dir.WriteFile("a.txt", "abc");
     const std::string path = m_dir.Path("a.txt");
     ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    const struct {
+        DWORD access, disposition;
+    } writes[] = {{GENERIC_WRITE, OPEN_EXISTING},
+                  {GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS},
+                  {GENERIC_WRITE, CREATE_ALWAYS},
+                  {GENERIC_READ, CREATE_ALWAYS}};
+    for (const auto& c : writes) {
+        SCOPED_TRACE(testing::Message() << std::hex << c.access << " " << c.disposition);
+        auto opened = Try([&] { return Open(path, c.access, 0, c.disposition); });
+        File file(opened.result);
+        EXPECT_FALSE(file.IsOpen());
+        EXPECT_EQ(opened.error, static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    }
     auto deleted = Try([&] { return DeleteFileA(path.c_str()); });
     EXPECT_FALSE(deleted.result);
     EXPECT_EQ(deleted.error, static_cast<DWORD>(ERROR_ACCESS_DENIED));
-    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL));
-    EXPECT_TRUE(DeleteFileA(path.c_str()));
+    File reader(Open(path, GENERIC_READ, 0, OPEN_EXISTING));
+    EXPECT_EQ(ReadAll(reader.Get()), "abc");
 }
 
 TEST_F(FilesTest, MoveFile) {
@@ -532,6 +547,31 @@ TEST_F(FilesTest, SetAttributesFailures) {
         EXPECT_EQ(set.error, c.error);
     }
     EXPECT_EQ(GetFileAttributesA(m_dir.Path("a.txt").c_str()), FILE_ATTRIBUTE_ARCHIVE);
+}
+
+TEST_F(FilesTest, RunningOutOfMemoryIsAFailureNotAnException) {
+    m_dir.WriteFile("a.txt", "abc");
+    const std::string a = m_dir.Path("sub\\..\\a.txt");
+    const std::string b = m_dir.Path("b.txt");
+    const auto outOfMemory = [](DWORD error) {
+        EXPECT_EQ(error, static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
+    };
+    const auto isTrue = [](BOOL result) { return result != FALSE; };
+    UntilAllocationsSuffice([&] { return Open(b, GENERIC_WRITE, 0, CREATE_ALWAYS); },
+                            [](HANDLE h) { return h != INVALID_HANDLE_VALUE && CloseHandle(h); },
+                            [&](DWORD error) {
+                                outOfMemory(error);
+                                // A refused open makes no file.
+                                EXPECT_EQ(GetFileAttributesA(b.c_str()), INVALID_FILE_ATTRIBUTES);
+                            });
+    UntilAllocationsSuffice([&] { return DeleteFileA(b.c_str()); }, isTrue, outOfMemory);
+    UntilAllocationsSuffice([&] { return GetFileAttributesA(a.c_str()); },
+                            [](DWORD attributes) { return attributes != INVALID_FILE_ATTRIBUTES; },
+                            outOfMemory);
+    UntilAllocationsSuffice([&] { return SetFileAttributesA(a.c_str(), FILE_ATTRIBUTE_NORMAL); },
+                            isTrue, outOfMemory);
+    UntilAllocationsSuffice([&] { return MoveFileA(a.c_str(), b.c_str()); }, isTrue, outOfMemory);
+    EXPECT_EQ(m_dir.ReadFile("b.txt"), "abc");
 }
 
 TEST(ErrorMode, ReturnsThePreviousMode) {
