@@ -572,6 +572,15 @@ TEST_F(FilesTest, RunningOutOfMemoryIsAFailureNotAnException) {
                             isTrue, outOfMemory);
     UntilAllocationsSuffice([&] { return MoveFileA(a.c_str(), b.c_str()); }, isTrue, outOfMemory);
     EXPECT_EQ(m_dir.ReadFile("b.txt"), "abc");
+    // Calls that fail anyway, once they can allocate.
+    const auto errorOnce = [](DWORD result) { return result != ERROR_NOT_ENOUGH_MEMORY; };
+    UntilAllocationsSuffice(
+        [] { return FindResourceA(nullptr, "NAME", "TYPE") ? 0 : GetLastError(); }, errorOnce,
+        outOfMemory);
+    const std::string pe = "Z:\\usr\\lib\\x86_64-linux-gnu\\wine\\x86_64-windows\\advapi32.dll";
+    if (GetFileAttributesA(pe.c_str()) != INVALID_FILE_ATTRIBUTES)
+        UntilAllocationsSuffice([&] { return GetFileVersionInfoSizeA(pe.c_str(), nullptr); },
+                                [](DWORD size) { return size != 0; }, outOfMemory);
 }
 
 TEST(ErrorMode, ReturnsThePreviousMode) {
