@@ -16,6 +16,9 @@ template <typename Call, typename Succeeded, typename Check>
 void UntilAllocationsSuffice(Call call, Succeeded succeeded, Check check) {
     for (int allowed = 0;; ++allowed) {
         FailAllocationsAfter(allowed);
+        struct Allow {
+            ~Allow() { AllowAllocations(); } // also when an exception gets out
+        } allow;
         const auto result = call();
         const DWORD error = GetLastError();
         AllowAllocations();
