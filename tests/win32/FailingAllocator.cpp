@@ -17,10 +17,9 @@ void* Allocate(size_t size) {
 }
 
 void* AllocateOrThrow(size_t size) {
-    void* p = Allocate(size);
-    if (p == nullptr)
-        throw std::bad_alloc();
-    return p;
+    if (void* p = Allocate(size))
+        return p;
+    throw std::bad_alloc();
 }
 
 } // namespace
@@ -33,34 +32,17 @@ void AllowAllocations() {
     allowed = -1;
 }
 
-// Every form that allocates or frees, so that none mixes with the library's own.
-void* operator new(size_t size) {
-    return AllocateOrThrow(size);
-}
-void* operator new[](size_t size) {
-    return AllocateOrThrow(size);
-}
-void* operator new(size_t size, const std::nothrow_t&) noexcept {
-    return Allocate(size);
-}
-void* operator new[](size_t size, const std::nothrow_t&) noexcept {
-    return Allocate(size);
-}
-void operator delete(void* p) noexcept {
-    free(p);
-}
-void operator delete[](void* p) noexcept {
-    free(p);
-}
-void operator delete(void* p, size_t) noexcept {
-    free(p);
-}
-void operator delete[](void* p, size_t) noexcept {
-    free(p);
-}
-void operator delete(void* p, const std::nothrow_t&) noexcept {
-    free(p);
-}
-void operator delete[](void* p, const std::nothrow_t&) noexcept {
-    free(p);
-}
+// Every form that allocates or frees, so that none mixes with the library's own (or, under the
+// address sanitizer, with the sanitizer's).
+// clang-format off
+void* operator new(size_t size) { return AllocateOrThrow(size); }
+void* operator new[](size_t size) { return AllocateOrThrow(size); }
+void* operator new(size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
+void* operator new[](size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
+void operator delete(void* p) noexcept { free(p); }
+void operator delete[](void* p) noexcept { free(p); }
+void operator delete(void* p, size_t) noexcept { free(p); }
+void operator delete[](void* p, size_t) noexcept { free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { free(p); }
+// clang-format on
