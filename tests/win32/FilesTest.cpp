@@ -17,6 +17,7 @@
 namespace {
 
 const DWORD kSentinel = 0xdeadbeef;
+const bool kRealWin32 = BWCORE_TEST_REAL_WIN32;
 
 // A handle closed when the test ends, with the last error of the call that opened it.
 class File {
@@ -86,32 +87,33 @@ TEST_F(FilesTest, FailuresOfEachPathFunction) {
     while (tooLong.size() < MAX_PATH + 1)
         tooLong += "\\.";
     tooLong.resize(MAX_PATH + 1);
-    const DWORD NF = ERROR_FILE_NOT_FOUND, PNF = ERROR_PATH_NOT_FOUND, IN = ERROR_INVALID_NAME,
-                AD = ERROR_ACCESS_DENIED, RANGE = ERROR_FILENAME_EXCED_RANGE, SKIP = 0;
+    const DWORD kFile = ERROR_FILE_NOT_FOUND, kPath = ERROR_PATH_NOT_FOUND,
+                kName = ERROR_INVALID_NAME, kDenied = ERROR_ACCESS_DENIED,
+                kRange = ERROR_FILENAME_EXCED_RANGE, kSkip = 0;
     const struct {
         std::string path;
-        DWORD disposition, open, remove, setAttributes; // the errors; SKIP: not tried
+        DWORD disposition, open, remove, setAttributes; // the errors; kSkip: not tried
     } cases[] = {
-        {m_dir.Path("missing.txt"), OPEN_EXISTING, NF, NF, NF},
-        {m_dir.Path("nodir") + "\\x.txt", CREATE_ALWAYS, PNF, PNF, PNF},
-        {m_dir.Path("a.txt") + "\\x.txt", OPEN_EXISTING, PNF, SKIP, SKIP},
-        {m_dir.Path("a.txt") + "\\", OPEN_EXISTING, IN, IN, IN},
-        {m_dir.Path("sub"), CREATE_ALWAYS, AD, AD, SKIP},
-        {m_dir.Path("sub") + "\\", OPEN_EXISTING, AD, AD, SKIP},
-        {m_dir.Path("*.txt"), OPEN_EXISTING, IN, SKIP, SKIP},
-        {m_dir.Path("a<b"), CREATE_ALWAYS, IN, SKIP, SKIP},
-        {"", OPEN_EXISTING, PNF, SKIP, SKIP},
-        {tooLong, OPEN_EXISTING, RANGE, SKIP, SKIP},
+        {m_dir.Path("missing.txt"), OPEN_EXISTING, kFile, kFile, kFile},
+        {m_dir.Path("nodir") + "\\x.txt", CREATE_ALWAYS, kPath, kPath, kPath},
+        {m_dir.Path("a.txt") + "\\x.txt", OPEN_EXISTING, kPath, kSkip, kSkip},
+        {m_dir.Path("a.txt") + "\\", OPEN_EXISTING, kName, kName, kName},
+        {m_dir.Path("sub"), CREATE_ALWAYS, kDenied, kDenied, kSkip},
+        {m_dir.Path("sub") + "\\", OPEN_EXISTING, kDenied, kDenied, kSkip},
+        {m_dir.Path("*.txt"), OPEN_EXISTING, kName, kSkip, kSkip},
+        {m_dir.Path("a<b"), CREATE_ALWAYS, kName, kSkip, kSkip},
+        {"", OPEN_EXISTING, kPath, kSkip, kSkip},
+        {tooLong, OPEN_EXISTING, kRange, kSkip, kSkip},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
         File file(c.path, GENERIC_READ, 0, c.disposition);
         EXPECT_FALSE(file.IsOpen());
         EXPECT_EQ(file.Error(), c.open);
-        if (c.remove != SKIP) {
+        if (c.remove != kSkip) {
             EXPECT_EQ(FailureOf([&] { return DeleteFileA(c.path.c_str()); }), c.remove);
         }
-        if (c.setAttributes != SKIP) {
+        if (c.setAttributes != kSkip) {
             EXPECT_EQ(FailureOf([&] { return SetFileAttributesA(c.path.c_str(), 0); }),
                       c.setAttributes);
         }
@@ -281,6 +283,8 @@ TEST_F(FilesTest, ReadOnlyFilesRefuseWritingWhoeverAsks) {
     const std::string path = m_dir.Path("a.txt");
     ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
     EXPECT_EQ(GetFileAttributesA(path.c_str()), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
+    if (kRealWin32 && File(path, GENERIC_WRITE, 0, OPEN_EXISTING).IsOpen())
+        GTEST_SKIP() << "this Win32 (Wine run by root) leaves the attribute to Unix permissions";
     const struct {
         DWORD access, disposition;
     } writes[] = {{GENERIC_WRITE, OPEN_EXISTING},
