@@ -13,6 +13,13 @@
 // null and never INVALID_HANDLE_VALUE. Opening, deleting and renaming take the table's lock for
 // the whole operation, so that their sharing checks and the file system agree within this
 // process.
+//
+// The read-only attribute is a file without any write permission bit. Win32 refuses to write to
+// such a file, or to empty it, whoever asks, while the kernel lets root write anything: so the
+// layer checks the attribute itself rather than leaving it to open().
+//
+// Paths and the handle table are standard strings and vectors; a function that cannot allocate
+// them fails with ERROR_NOT_ENOUGH_MEMORY, as Win32 does, instead of letting std::bad_alloc out.
 #include <bwcore/win32/errors.h>
 #include <bwcore/win32/files.h>
 
@@ -28,6 +35,7 @@
 #include <atomic>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -137,6 +145,11 @@ std::string last_name(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// Files, not directories, carry the read-only attribute.
+bool is_read_only(const struct stat& st) {
+    return !S_ISDIR(st.st_mode) && (st.st_mode & write_bits) == 0;
+}
+
 // ENOENT for a path: Win32 tells a missing file from a missing directory on the way to it.
 DWORD missing_error(const std::string& path) {
     const size_t slash = path.find_last_of('/');
@@ -208,20 +221,28 @@ DWORD stat_path(const mapped_path& path, bool follow_links, DWORD separator_erro
 // ---------------------------------------------------------------------------------------------
 // Handles
 
+// Made before its descriptor is opened (see CreateFileA), and given the descriptor after.
 struct open_file {
-    open_file(int fd_, DWORD access_, DWORD share_, const struct stat& st)
-        : fd(fd_), access(access_), share(share_), device(st.st_dev), inode(st.st_ino) {}
+    open_file(DWORD access_, DWORD share_) : access(access_), share(share_) {}
     open_file(const open_file&) = delete;
     open_file& operator=(const open_file&) = delete;
-    ~open_file() { close(fd); }
+    ~open_file() {
+        if (fd >= 0)
+            close(fd);
+    }
 
+    void attach(int fd_, const struct stat& st) {
+        fd = fd_;
+        device = st.st_dev;
+        inode = st.st_ino;
+    }
     bool is_file(const struct stat& st) const { return st.st_dev == device && st.st_ino == inode; }
 
-    const int fd;
+    int fd = -1;
     const DWORD access; // GENERIC_READ and GENERIC_WRITE bits
     const DWORD share;  // FILE_SHARE_* bits
-    const dev_t device;
-    const ino_t inode;
+    dev_t device = 0;
+    ino_t inode = 0;
 };
 
 // Slot i holds the file of handle value (i + 1) * 4; an empty slot is a closed handle. A file is
@@ -247,6 +268,16 @@ ptrdiff_t slot_of(const file_table& files, HANDLE handle) {
     if (index >= files.slots.size() || !files.slots[index])
         return -1;
     return static_cast<ptrdiff_t>(index);
+}
+
+// An empty slot for a new handle, added to the table if there is none. Called with the lock held.
+size_t free_slot(file_table& files) {
+    size_t slot = 0;
+    while (slot < files.slots.size() && files.slots[slot])
+        ++slot;
+    if (slot == files.slots.size())
+        files.slots.emplace_back();
+    return slot;
 }
 
 HANDLE handle_of(size_t slot) {
@@ -322,7 +353,7 @@ int open_descriptor(const mapped_path& path, int flags, DWORD disposition, bool&
 
 HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
                           LPSECURITY_ATTRIBUTES lpSecurityAttributes, DWORD dwCreationDisposition,
-                          DWORD dwFlagsAndAttributes, HANDLE hTemplateFile) {
+                          DWORD dwFlagsAndAttributes, HANDLE hTemplateFile) try {
     if ((dwDesiredAccess & ~(GENERIC_READ | GENERIC_WRITE)) != 0 ||
         (dwShareMode & ~(FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE)) != 0 ||
         (dwCreationDisposition != CREATE_ALWAYS && dwCreationDisposition != OPEN_EXISTING &&
@@ -348,17 +379,26 @@ HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShar
 
     file_table& files = table();
     std::lock_guard<std::mutex> guard(files.lock);
+    // Everything the handle needs is allocated before the file is touched, so that running out
+    // of memory leaves no file made or emptied behind it.
+    auto file = std::make_shared<open_file>(dwDesiredAccess, dwShareMode);
+    const size_t slot = free_slot(files);
     bool created = false;
     const int fd = open_descriptor(path, flags, dwCreationDisposition, created);
     if (fd < 0)
         return fail_open(errno == ENOENT ? missing_error(path.path) : error_from_errno(errno));
     struct stat st;
-    if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    if (fstat(fd, &st) != 0) {
         close(fd);
         return fail_open(ERROR_ACCESS_DENIED);
     }
+    file->attach(fd, st);
+    if (S_ISDIR(st.st_mode))
+        return fail_open(ERROR_ACCESS_DENIED);
+    if (!created && is_read_only(st) &&
+        ((dwDesiredAccess & GENERIC_WRITE) || dwCreationDisposition == CREATE_ALWAYS))
+        return fail_open(ERROR_ACCESS_DENIED);
     fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    auto file = std::make_shared<open_file>(fd, dwDesiredAccess, dwShareMode, st);
     for (const std::shared_ptr<open_file>& open : files.slots) {
         if (open && open->is_file(st) && sharing_conflict(*open, dwDesiredAccess, dwShareMode))
             return fail_open(ERROR_SHARING_VIOLATION);
@@ -371,16 +411,12 @@ HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShar
             return fail_open(error_from_errno(errno));
     }
 
-    size_t slot = 0;
-    while (slot < files.slots.size() && files.slots[slot])
-        ++slot;
-    if (slot == files.slots.size())
-        files.slots.push_back(file);
-    else
-        files.slots[slot] = file;
+    files.slots[slot] = std::move(file);
     SetLastError(!created && dwCreationDisposition != OPEN_EXISTING ? ERROR_ALREADY_EXISTS
                                                                     : ERROR_SUCCESS);
     return handle_of(slot);
+} catch (const std::bad_alloc&) {
+    return fail_open(ERROR_NOT_ENOUGH_MEMORY);
 }
 
 BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead,
@@ -532,7 +568,7 @@ BOOL WINAPI CloseHandle(HANDLE hObject) {
     return TRUE; // the descriptor closes with the last user of the file
 }
 
-BOOL WINAPI DeleteFileA(LPCSTR lpFileName) {
+BOOL WINAPI DeleteFileA(LPCSTR lpFileName) try {
     mapped_path path;
     if (DWORD error = map_path(lpFileName, path))
         return fail(error);
@@ -541,16 +577,18 @@ BOOL WINAPI DeleteFileA(LPCSTR lpFileName) {
     struct stat st;
     if (DWORD error = stat_path(path, false, ERROR_INVALID_NAME, st))
         return fail(error);
-    if (S_ISDIR(st.st_mode) || (S_ISREG(st.st_mode) && (st.st_mode & write_bits) == 0))
+    if (S_ISDIR(st.st_mode) || is_read_only(st))
         return fail(ERROR_ACCESS_DENIED);
     if (held_against_delete(files, st))
         return fail(ERROR_SHARING_VIOLATION);
     if (unlink(path.path.c_str()) != 0)
         return fail(stat_error(path, errno));
     return TRUE;
+} catch (const std::bad_alloc&) {
+    return fail(ERROR_NOT_ENOUGH_MEMORY);
 }
 
-BOOL WINAPI MoveFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName) {
+BOOL WINAPI MoveFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName) try {
     mapped_path from;
     mapped_path to;
     if (DWORD error = map_path(lpExistingFileName, from))
@@ -573,9 +611,11 @@ BOOL WINAPI MoveFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName) {
     if (rename(from.path.c_str(), to.path.c_str()) != 0)
         return fail(errno == ENOENT ? ERROR_PATH_NOT_FOUND : error_from_errno(errno));
     return TRUE;
+} catch (const std::bad_alloc&) {
+    return fail(ERROR_NOT_ENOUGH_MEMORY);
 }
 
-DWORD WINAPI GetFileAttributesA(LPCSTR lpFileName) {
+DWORD WINAPI GetFileAttributesA(LPCSTR lpFileName) try {
     mapped_path path;
     DWORD error = map_path(lpFileName, path);
     struct stat st;
@@ -590,15 +630,18 @@ DWORD WINAPI GetFileAttributesA(LPCSTR lpFileName) {
         attributes |= FILE_ATTRIBUTE_DIRECTORY;
     else if (S_ISREG(st.st_mode))
         attributes |= FILE_ATTRIBUTE_ARCHIVE;
-    if (!S_ISDIR(st.st_mode) && (st.st_mode & write_bits) == 0)
+    if (is_read_only(st))
         attributes |= FILE_ATTRIBUTE_READONLY;
     const std::string name = last_name(path.path);
     if (name.size() > 1 && name[0] == '.' && name != "..")
         attributes |= FILE_ATTRIBUTE_HIDDEN;
     return attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL;
+} catch (const std::bad_alloc&) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return INVALID_FILE_ATTRIBUTES;
 }
 
-BOOL WINAPI SetFileAttributesA(LPCSTR lpFileName, DWORD dwFileAttributes) {
+BOOL WINAPI SetFileAttributesA(LPCSTR lpFileName, DWORD dwFileAttributes) try {
     mapped_path path;
     if (DWORD error = map_path(lpFileName, path))
         return fail(error);
@@ -615,6 +658,8 @@ BOOL WINAPI SetFileAttributesA(LPCSTR lpFileName, DWORD dwFileAttributes) {
     if (mode != (st.st_mode & 07777) && chmod(path.path.c_str(), mode) != 0)
         return fail(error_from_errno(errno));
     return TRUE;
+} catch (const std::bad_alloc&) {
+    return fail(ERROR_NOT_ENOUGH_MEMORY);
 }
 
 UINT WINAPI SetErrorMode(UINT uMode) {

@@ -153,15 +153,21 @@ private:
 };
 
 // The registry, like the global memory table below, is never destroyed, so that heaps may still
-// be destroyed by other objects' destructors at process exit.
+// be destroyed by other objects' destructors at process exit. It is made in static storage, so
+// that making it needs no memory.
+template <typename T>
+T& Undestroyed() {
+    alignas(T) static unsigned char storage[sizeof(T)];
+    static T* object = new (storage) T();
+    return *object;
+}
+
 std::mutex& RegistryMutex() {
-    static std::mutex* mutex = new std::mutex();
-    return *mutex;
+    return Undestroyed<std::mutex>();
 }
 
 std::vector<Heap*>& Registry() {
-    static std::vector<Heap*>* heaps = new std::vector<Heap*>();
-    return *heaps;
+    return Undestroyed<std::vector<Heap*>>();
 }
 
 bool IsBitSet(const Segment& segment, SIZE_T unit) {
@@ -450,8 +456,7 @@ struct GlobalTable {
 };
 
 GlobalTable& Globals() {
-    static GlobalTable* table = new GlobalTable();
-    return *table;
+    return Undestroyed<GlobalTable>();
 }
 
 // A movable block's handle is its record; a fixed block's handle is its address.

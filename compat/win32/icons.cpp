@@ -277,7 +277,7 @@ HICON load_icon(HINSTANCE module, LPCSTR name, int cx, int cy, UINT flags) {
 } // namespace
 
 int WINAPI LookupIconIdFromDirectoryEx(BYTE* presbits, BOOL fIcon, int cxDesired, int cyDesired,
-                                       UINT Flags) {
+                                       UINT Flags) try {
     if (!presbits || !fIcon) {
         return 0;
     }
@@ -286,6 +286,9 @@ int WINAPI LookupIconIdFromDirectoryEx(BYTE* presbits, BOOL fIcon, int cxDesired
                                           cyDesired ? cyDesired : kSystemIconSize,
                                           Flags & LR_MONOCHROME ? 1 : kDisplayBitsPerPixel);
     return best ? best->id : 0;
+} catch (const std::bad_alloc&) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return 0;
 }
 
 HICON WINAPI CreateIconFromResourceEx(BYTE* presbits, DWORD dwResSize, BOOL fIcon, DWORD dwVer,

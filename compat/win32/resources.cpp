@@ -12,6 +12,7 @@
 
 #include <cstring>
 #include <mutex>
+#include <new>
 #include <string>
 
 namespace {
@@ -154,8 +155,8 @@ BW_EXTERN_C void WINAPI BwRegisterModuleResources(HMODULE hModule,
     module_node** link = find_node(hModule);
     if (*link)
         (*link)->directory = pDirectory;
-    else
-        registry_head = new module_node{hModule, pDirectory, registry_head};
+    else if (module_node* node = new (std::nothrow) module_node{hModule, pDirectory, registry_head})
+        registry_head = node; // else the module has no resources, as if it had registered none
 }
 
 BW_EXTERN_C void WINAPI BwUnregisterModuleResources(HMODULE hModule) {
@@ -167,7 +168,7 @@ BW_EXTERN_C void WINAPI BwUnregisterModuleResources(HMODULE hModule) {
     }
 }
 
-BW_EXTERN_C HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName) {
+BW_EXTERN_C HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName) try {
     if (!lpModuleName)
         return main_program();
 
@@ -192,10 +193,13 @@ BW_EXTERN_C HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName) {
         return nullptr;
     }
     return module_of_address(search.address);
+} catch (const std::bad_alloc&) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
 }
 
 BW_EXTERN_C HRSRC WINAPI FindResourceExA(HMODULE hModule, LPCSTR lpType, LPCSTR lpName,
-                                         WORD wLanguage) {
+                                         WORD wLanguage) try {
     if (!hModule)
         hModule = main_program();
     resource_key type = make_key(lpType);
@@ -232,6 +236,9 @@ BW_EXTERN_C HRSRC WINAPI FindResourceExA(HMODULE hModule, LPCSTR lpType, LPCSTR 
         ++last;
     return reinterpret_cast<HRSRC>(
         const_cast<BW_RESOURCE_ENTRY*>(pick_language(first, last, wLanguage)));
+} catch (const std::bad_alloc&) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
 }
 
 BW_EXTERN_C HRSRC WINAPI FindResourceA(HMODULE hModule, LPCSTR lpName, LPCSTR lpType) {
@@ -261,7 +268,7 @@ BW_EXTERN_C BOOL WINAPI FreeResource(HGLOBAL) {
 }
 
 BW_EXTERN_C int WINAPI LoadStringA(HINSTANCE hInstance, UINT uID, LPSTR lpBuffer,
-                                   int cchBufferMax) {
+                                   int cchBufferMax) try {
     // Win32 answers a zero-sized buffer with -1 and writes nothing. A negative size has no
     // documented meaning; it is treated as no room at all.
     if (cchBufferMax == 0)
@@ -313,4 +320,8 @@ BW_EXTERN_C int WINAPI LoadStringA(HINSTANCE hInstance, UINT uID, LPSTR lpBuffer
     std::memcpy(lpBuffer, ansi.data(), copied);
     lpBuffer[copied] = '\0';
     return static_cast<int>(copied);
+} catch (const std::bad_alloc&) {
+    lpBuffer[0] = '\0';
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return 0;
 }

@@ -17,6 +17,7 @@
 
 #include <string.h>
 
+#include <new>
 #include <string>
 
 namespace {
@@ -86,7 +87,11 @@ DWORD load_version_resource(LPCSTR path, std::vector<BYTE>& resource) {
     DWORD error = GetLastError();
     if (low != INVALID_FILE_SIZE || error == ERROR_SUCCESS) {
         const bwcompat::ByteSource source{(uint64_t{high} << 32) | low, read_file, file};
-        error = read_version_resource(source, resource);
+        try {
+            error = read_version_resource(source, resource);
+        } catch (const std::bad_alloc&) {
+            error = ERROR_NOT_ENOUGH_MEMORY; // and the file is still closed
+        }
     }
     CloseHandle(file);
     return error;
@@ -248,7 +253,7 @@ BOOL WINAPI GetFileVersionInfoA(LPCSTR lptstrFilename, DWORD dwHandle, DWORD dwL
     return TRUE;
 }
 
-BOOL WINAPI VerQueryValueA(LPCVOID pBlock, LPCSTR lpSubBlock, LPVOID* lplpBuffer, UINT* puLen) {
+BOOL WINAPI VerQueryValueA(LPCVOID pBlock, LPCSTR lpSubBlock, LPVOID* lplpBuffer, UINT* puLen) try {
     if (puLen != nullptr)
         *puLen = 0;
     if (pBlock == nullptr || lpSubBlock == nullptr || lplpBuffer == nullptr)
@@ -274,6 +279,8 @@ BOOL WINAPI VerQueryValueA(LPCVOID pBlock, LPCSTR lpSubBlock, LPVOID* lplpBuffer
     if (puLen != nullptr)
         *puLen = current.value_length;
     return TRUE;
+} catch (const std::bad_alloc&) {
+    return fail(ERROR_NOT_ENOUGH_MEMORY);
 }
 
 namespace bwcompat {

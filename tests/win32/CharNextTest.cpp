@@ -10,8 +10,6 @@
 #include <stdlib.h>
 
 #include <string>
-#include <utility>
-#include <vector>
 
 TEST(CharNextA, WalksOfTheReferenceTable) {
     if (GetACP() != 932)
@@ -21,36 +19,23 @@ TEST(CharNextA, WalksOfTheReferenceTable) {
     for (size_t row = 0; row < table.RowCount(); ++row) {
         SCOPED_TRACE(table.Get(row, "name"));
         const std::string bytes = HexBytes(table.Get(row, "bytes"));
-        const int len = atoi(table.Get(row, "len").c_str());
-        ASSERT_EQ(static_cast<int>(bytes.size()), len);
         const char* s = bytes.c_str();
-
-        std::vector<int> nextWalk;
-        const char* p = s;
-        nextWalk.push_back(0);
-        while (*p != '\0') {
-            p = CharNextA(p);
-            nextWalk.push_back(static_cast<int>(p - s));
-        }
-        EXPECT_EQ(nextWalk, NumberList(table.Get(row, "next_walk")));
-
-        std::vector<int> prevWalk;
-        p = s + len;
-        prevWalk.push_back(len);
-        while (p != s) {
-            p = CharPrevA(s, p);
-            prevWalk.push_back(static_cast<int>(p - s));
-        }
-        EXPECT_EQ(prevWalk, NumberList(table.Get(row, "prev_walk")));
-
-        std::vector<std::pair<int, int>> nextEach;
-        std::vector<std::pair<int, int>> prevEach;
+        const int len = static_cast<int>(bytes.size());
+        // In the table's form: "0,2,3" for walks, "0:2,1:2,..." for each offset's step.
+        std::string nextWalk = "0", prevWalk = std::to_string(len), nextEach, prevEach;
+        for (const char* p = s; *p != '\0';)
+            nextWalk += "," + std::to_string((p = CharNextA(p)) - s);
+        for (const char* p = s + len; p != s;)
+            prevWalk += "," + std::to_string((p = CharPrevA(s, p)) - s);
         for (int i = 0; i <= len; ++i) {
-            nextEach.emplace_back(i, static_cast<int>(CharNextA(s + i) - s));
-            prevEach.emplace_back(i, static_cast<int>(CharPrevA(s, s + i) - s));
+            const std::string at = (i ? "," : "") + std::to_string(i) + ":";
+            nextEach += at + std::to_string(CharNextA(s + i) - s);
+            prevEach += at + std::to_string(CharPrevA(s, s + i) - s);
         }
-        EXPECT_EQ(nextEach, NumberPairList(table.Get(row, "next_each")));
-        EXPECT_EQ(prevEach, NumberPairList(table.Get(row, "prev_each")));
+        EXPECT_EQ(nextWalk, table.Get(row, "next_walk"));
+        EXPECT_EQ(prevWalk, table.Get(row, "prev_walk"));
+        EXPECT_EQ(nextEach, table.Get(row, "next_each"));
+        EXPECT_EQ(prevEach, table.Get(row, "prev_each"));
     }
 }
 
@@ -58,12 +43,9 @@ TEST(CharNextA, EveryLeadByteOfTheCodePageTakesTheNextByte) {
     // The rule behind the walks, for every lead byte of the current code page: a lead byte and
     // any non-zero byte form one character; a lead byte before the terminator stands alone.
     const ReferenceTable table("codepages.tsv");
-    const UINT acp = GetACP();
     for (size_t row = 0; row < table.RowCount(); ++row) {
-        if (static_cast<UINT>(atoi(table.Get(row, "cp").c_str())) != acp)
-            continue;
         const char b = static_cast<char>(HexNumber(table.Get(row, "byte")));
-        if (b == '\0')
+        if (static_cast<UINT>(atoi(table.Get(row, "cp").c_str())) != GetACP() || b == '\0')
             continue;
         SCOPED_TRACE("byte " + table.Get(row, "byte"));
         const int expected = table.Get(row, "lead_acp") == "1" ? 2 : 1;
@@ -79,10 +61,7 @@ TEST(CharNextA, EveryLeadByteOfTheCodePageTakesTheNextByte) {
         EXPECT_EQ(CharNextA(alone) - alone, 1);
         EXPECT_EQ(CharPrevA(alone, alone + 1) - alone, 0);
     }
-}
-
-TEST(CharNextA, StaysAtTheTerminator) {
-    const char s[] = "";
-    EXPECT_EQ(CharNextA(s), s);
-    EXPECT_EQ(CharPrevA(s, s), s);
+    const char empty[] = "";
+    EXPECT_EQ(CharNextA(empty), empty) << "stays at the terminator";
+    EXPECT_EQ(CharPrevA(empty, empty), empty);
 }

@@ -55,20 +55,3 @@ std::string HexBytes(const std::string& text) {
         bytes += static_cast<char>(strtol(text.substr(i, 2).c_str(), nullptr, 16));
     return bytes;
 }
-
-std::vector<int> NumberList(const std::string& text) {
-    std::vector<int> numbers;
-    for (const std::string& field : Split(text, ','))
-        numbers.push_back(atoi(field.c_str()));
-    return numbers;
-}
-
-std::vector<std::pair<int, int>> NumberPairList(const std::string& text) {
-    std::vector<std::pair<int, int>> pairs;
-    for (const std::string& field : Split(text, ',')) {
-        const size_t colon = field.find(':');
-        pairs.emplace_back(atoi(field.substr(0, colon).c_str()),
-                           atoi(field.substr(colon + 1).c_str()));
-    }
-    return pairs;
-}

@@ -5,7 +5,6 @@
 #include <stddef.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 class ReferenceTable {
@@ -26,7 +25,3 @@ private:
 int HexNumber(const std::string& text);
 // "82A0" -> "\x82\xA0"; "(empty)" -> "".
 std::string HexBytes(const std::string& text);
-// "0,1,3" -> {0, 1, 3}.
-std::vector<int> NumberList(const std::string& text);
-// "0:1,1:3" -> {{0, 1}, {1, 3}}.
-std::vector<std::pair<int, int>> NumberPairList(const std::string& text);
