@@ -33,6 +33,9 @@ bool textIsUtf8() {
     return false;
 }
 
+// Records are written out in pieces of about this size.
+const size_t kWriteSize = 1 << 16;
+
 bool needsEscape(unsigned char c) {
     return c < 0x20 || c == '\\';
 }
@@ -54,36 +57,63 @@ std::string utf8FromAnsi(const char* text) {
     return utf8;
 }
 
-void writeText(const char* text, bool dashIfEmpty) {
+TextOutput& TextOutput::field(const char* text, bool dashIfEmpty) {
     static const bool convert = textIsUtf8();
     if (*text == '\0' && dashIfEmpty) {
-        fputc('-', stdout);
-        return;
+        m_buffer += '-';
+        return *this;
     }
     std::string converted;
     if (convert && !isAscii(text, strlen(text))) {
         converted = utf8FromAnsi(text);
         text = converted.c_str();
     }
-    // Runs of bytes that need no escape go out in one piece.
+    // Runs of bytes that need no escape go in at once.
     const char* run = text;
     for (const char* p = text;; ++p) {
         const unsigned char c = static_cast<unsigned char>(*p);
         if (c != '\0' && !needsEscape(c))
             continue;
-        fwrite(run, 1, static_cast<size_t>(p - run), stdout);
+        m_buffer.append(run, static_cast<size_t>(p - run));
         if (c == '\0')
-            return;
-        if (c == '\\')
-            fputs("\\\\", stdout);
-        else if (c == '\n')
-            fputs("\\n", stdout);
-        else if (c == '\t')
-            fputs("\\t", stdout);
-        else
-            fprintf(stdout, "\\x%02X", c);
+            return *this;
+        if (c == '\\') {
+            m_buffer += "\\\\";
+        } else if (c == '\n') {
+            m_buffer += "\\n";
+        } else if (c == '\t') {
+            m_buffer += "\\t";
+        } else {
+            char escape[8];
+            snprintf(escape, sizeof escape, "\\x%02X", c);
+            m_buffer += escape;
+        }
         run = p + 1;
     }
+}
+
+TextOutput& TextOutput::raw(const char* text) {
+    m_buffer += text;
+    return *this;
+}
+
+TextOutput& TextOutput::line(int line, bool countedFromZero) {
+    if (line == -1)
+        m_buffer += '-';
+    else
+        m_buffer += std::to_string(countedFromZero ? line + 1 : line);
+    return *this;
+}
+
+void TextOutput::endLine() {
+    m_buffer += '\n';
+    if (m_buffer.size() >= kWriteSize)
+        write();
+}
+
+void TextOutput::write() {
+    fwrite(m_buffer.data(), 1, m_buffer.size(), stdout);
+    m_buffer.clear();
 }
 
 void writeJson(const Json& document) {

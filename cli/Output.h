@@ -14,10 +14,31 @@ using Json = nlohmann::ordered_json;
 // The text, in the ANSI code page, as UTF-8.
 std::string utf8FromAnsi(const char* text);
 
-// Writes a text field on standard output: a line break becomes \n, a tab \t, a backslash \\ and
-// other control characters \xNN, so that one record stays one line; "-" for an empty field when
-// dashIfEmpty is set.
-void writeText(const char* text, bool dashIfEmpty = false);
+// Text records on standard output, gathered and written in large pieces.
+class TextOutput {
+public:
+    TextOutput() = default;
+    TextOutput(const TextOutput&) = delete;
+    TextOutput& operator=(const TextOutput&) = delete;
+    ~TextOutput() { write(); }
+
+    // A text field: a line break becomes \n, a tab \t, a backslash \\ and other control
+    // characters \xNN, so that one record stays one line; "-" for an empty field when dashIfEmpty
+    // is set.
+    TextOutput& field(const char* text, bool dashIfEmpty = false);
+    // Text that needs no escape or conversion, as it is.
+    TextOutput& raw(const char* text);
+    // A line number as a person reads it: a stored line counted from 0 is shown from 1, one
+    // counted from 1 as it is; "-" when nothing was recorded (-1).
+    TextOutput& line(int line, bool countedFromZero);
+    // Ends the record with a line feed.
+    void endLine();
+
+private:
+    void write();
+
+    std::string m_buffer;
+};
 
 // Writes the document on standard output, then a line feed.
 void writeJson(const Json& document);

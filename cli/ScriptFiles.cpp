@@ -1,5 +1,4 @@
 #include "ScriptFiles.h"
-#include "Output.h"
 
 #include <bwcore/compat/BinaryStdio.h>
 
@@ -109,11 +108,4 @@ bool forEachScript(const char* command, const std::vector<std::string>& files,
         }
     }
     return allRead;
-}
-
-void writeTextLine(int line, bool countedFromZero) {
-    if (line == -1)
-        fputc('-', stdout);
-    else
-        fprintf(stdout, "%d", countedFromZero ? line + 1 : line);
 }

@@ -1,5 +1,5 @@
 // What the script and events commands share: their options, reading the script files one at a
-// time with a progress line, and the text form of line numbers.
+// time with a progress line.
 #pragma once
 
 #include "CommandLine.h"
@@ -25,7 +25,3 @@ void addScriptOptions(CLI::App& app, ScriptArguments& args);
 // and stderr on a terminal a progress line counts them. Returns whether every file was read.
 bool forEachScript(const char* command, const std::vector<std::string>& files,
                    const std::function<void(CCodeStream&)>& parse);
-
-// A line number as a person reads it: a stored line counted from 0 is shown from 1, one counted
-// from 1 as it is; "-" when nothing was recorded (-1).
-void writeTextLine(int line, bool countedFromZero);

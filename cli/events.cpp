@@ -13,20 +13,14 @@
 namespace {
 
 void printText(CEventFileScriptBrowser& browser) {
-    fputs("category\tevent\tfunction\tfile\tstart_line\tend_line\n", stdout);
+    TextOutput out;
+    out.raw("category\tevent\tfunction\tfile\tstart_line\tend_line");
+    out.endLine();
     for (auto it = browser.Begin(); it != browser.End(); ++it) {
-        writeText(it->first.first.first, true);
-        fputc('\t', stdout);
-        writeText(it->first.first.second, true);
-        fputc('\t', stdout);
-        writeText(it->first.second, true);
-        fputc('\t', stdout);
-        writeText(it->second.m_strFile, true);
-        fputc('\t', stdout);
-        writeTextLine(it->second.m_nStartLine, true);
-        fputc('\t', stdout);
-        writeTextLine(it->second.m_nEndLine, true);
-        fputc('\n', stdout);
+        out.field(it->first.first.first, true).raw("\t").field(it->first.first.second, true);
+        out.raw("\t").field(it->first.second, true).raw("\t").field(it->second.m_strFile, true);
+        out.raw("\t").line(it->second.m_nStartLine, true).raw("\t");
+        out.line(it->second.m_nEndLine, true).endLine();
     }
 }
 

@@ -41,8 +41,7 @@ int printDirName(HINTL table, const Options& options) {
     if (options.json) {
         writeJson({{"directory", utf8FromAnsi(directory)}});
     } else {
-        writeText(directory);
-        fputc('\n', stdout);
+        TextOutput().field(directory).endLine();
     }
     return kExitOk;
 }
@@ -51,6 +50,7 @@ void printLanguages(HINTL table, const Options& options) {
     uint16_t current = 0;
     IntlGetLanguage(table, &current);
     Json languages = Json::array();
+    TextOutput out;
     char name[260];
     uint16_t id = 0;
     for (int32_t mode = INTL_ENUM_FIRST; IntlEnum(table, name, &id, options.all ? 1 : 0, mode) == 1;
@@ -62,9 +62,8 @@ void printLanguages(HINTL table, const Options& options) {
             languages.push_back(
                 {{"id", hexId}, {"name", utf8FromAnsi(name)}, {"neutral", neutral}});
         } else {
-            fprintf(stdout, "%s\t", hexId);
-            writeText(name);
-            fputs(neutral ? "\tneutral\n" : "\tspecific\n", stdout);
+            out.raw(hexId).raw("\t").field(name).raw(neutral ? "\tneutral" : "\tspecific");
+            out.endLine();
         }
     }
     if (options.json) {

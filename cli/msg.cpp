@@ -39,13 +39,14 @@ Entry lookUp(long number) {
 }
 
 void printText(const std::vector<Entry>& entries) {
+    TextOutput out;
     for (const Entry& e : entries) {
-        fprintf(stdout, "%ld\t", e.id);
+        out.raw(std::to_string(e.id).c_str()).raw("\t");
         if (e.found)
-            writeText(e.text);
+            out.field(e.text);
         else
-            fputs("(no such message)", stdout);
-        fputc('\n', stdout);
+            out.raw("(no such message)");
+        out.endLine();
     }
 }
 

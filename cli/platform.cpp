@@ -32,8 +32,7 @@ public:
         if (m_json) {
             m_list.push_back({{"name", utf8FromAnsi(name)}, {"bintext", binText}});
         } else {
-            writeText(name);
-            fprintf(stdout, "\t%s\n", binText);
+            m_text.field(name).raw("\t").raw(binText).endLine();
         }
     }
     void finish() {
@@ -44,6 +43,7 @@ public:
 private:
     bool m_json;
     Json m_list = Json::array();
+    TextOutput m_text;
 };
 
 int printNames(HPLATFORM table, const Options& options) {

@@ -73,23 +73,16 @@ std::vector<Record> collectRecords(const CScriptBrowser& browser) {
 }
 
 void printText(const std::vector<Record>& records) {
-    fputs("kind\tname\tdecl_file\tdecl_line\tfile\tstart_line\tend_line\texported\n", stdout);
+    TextOutput out;
+    out.raw("kind\tname\tdecl_file\tdecl_line\tfile\tstart_line\tend_line\texported");
+    out.endLine();
     for (const Record& r : records) {
         const bool fromZero = r.kind->countedFromZero;
-        fputs(r.kind->name, stdout);
-        fputc('\t', stdout);
-        writeText(*r.name, true);
-        fputc('\t', stdout);
-        writeText(r.info->m_strDeclFile, true);
-        fputc('\t', stdout);
-        writeTextLine(r.info->m_nDeclLine, fromZero);
-        fputc('\t', stdout);
-        writeText(r.info->m_strFile, true);
-        fputc('\t', stdout);
-        writeTextLine(r.info->m_nStartLine, fromZero);
-        fputc('\t', stdout);
-        writeTextLine(r.info->m_nEndLine, fromZero);
-        fputs(r.info->m_bExported ? "\tyes\n" : "\tno\n", stdout);
+        out.raw(r.kind->name).raw("\t").field(*r.name, true).raw("\t");
+        out.field(r.info->m_strDeclFile, true).raw("\t").line(r.info->m_nDeclLine, fromZero);
+        out.raw("\t").field(r.info->m_strFile, true).raw("\t");
+        out.line(r.info->m_nStartLine, fromZero).raw("\t").line(r.info->m_nEndLine, fromZero);
+        out.raw(r.info->m_bExported ? "\tyes" : "\tno").endLine();
     }
 }
 
@@ -122,10 +115,12 @@ int runScript(int argc, char** argv) {
     addScriptOptions(app, args);
     if (const int exitCode = parseCommandLine(app, argc, argv); exitCode >= 0)
         return exitCode;
-    CScriptBrowser browser;
+    // The index lives until the process ends, which gives its memory back at once: freeing tens
+    // of thousands of records one by one would cost more than writing them out.
+    static CScriptBrowser* const browser = new CScriptBrowser;
     const bool allRead = forEachScript("script", args.files,
-                                       [&](CCodeStream& stream) { browser.ParseFile(&stream); });
-    const std::vector<Record> records = collectRecords(browser);
+                                       [&](CCodeStream& stream) { browser->ParseFile(&stream); });
+    const std::vector<Record> records = collectRecords(*browser);
     if (args.json)
         printJson(records);
     else

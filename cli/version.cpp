@@ -45,11 +45,10 @@ std::string dotted(const FileVersion& v) {
 }
 
 void printText(const std::vector<FileVersion>& versions) {
+    TextOutput out;
     for (const FileVersion& v : versions) {
-        writeText(v.path);
-        fputc('\t', stdout);
-        fputs(v.result == 0 ? dotted(v).c_str() : reasonFor(v.result), stdout);
-        fputc('\n', stdout);
+        out.field(v.path).raw("\t");
+        out.raw(v.result == 0 ? dotted(v).c_str() : reasonFor(v.result)).endLine();
     }
 }
 
