@@ -47,28 +47,26 @@ bool isSectionMarker(const CString& name) {
     return false;
 }
 
-// The browser's records, walked in its maps; they stay valid while the browser is unchanged.
+// The records of one kind, walked in the browser's map (valid while the browser is unchanged);
+// the section markers among the properties go to `sections`.
+void addRecords(const CScriptBrowser& browser, CScriptBrowser::EFuncType type, const Kind& kind,
+                std::vector<Record>& records, std::vector<Record>* sections = nullptr) {
+    for (const auto& item : *browser.GetRecords(type)) {
+        if (sections != nullptr && isSectionMarker(item.first))
+            sections->push_back({&kSection, &item.first, &item.second});
+        else
+            records.push_back({&kind, &item.first, &item.second});
+    }
+}
+
 std::vector<Record> collectRecords(const CScriptBrowser& browser) {
     std::vector<Record> records;
     std::vector<Record> sections;
-    const struct {
-        CScriptBrowser::EFuncType type;
-        const Kind* kind;
-    } kinds[] = {{CScriptBrowser::eFuncFunction, &kFunction},
-                 {CScriptBrowser::eFuncMethod, &kMethod},
-                 {CScriptBrowser::eFuncProperty, &kProperty},
-                 {CScriptBrowser::eFuncTag, &kTag}};
-    for (const auto& kind : kinds) {
-        // The sections go after the properties they are kept with.
-        if (kind.kind == &kTag)
-            records.insert(records.end(), sections.begin(), sections.end());
-        for (const auto& item : *browser.GetRecords(kind.type)) {
-            if (kind.kind == &kProperty && isSectionMarker(item.first))
-                sections.push_back({&kSection, &item.first, &item.second});
-            else
-                records.push_back({kind.kind, &item.first, &item.second});
-        }
-    }
+    addRecords(browser, CScriptBrowser::eFuncFunction, kFunction, records);
+    addRecords(browser, CScriptBrowser::eFuncMethod, kMethod, records);
+    addRecords(browser, CScriptBrowser::eFuncProperty, kProperty, records, &sections);
+    records.insert(records.end(), sections.begin(), sections.end());
+    addRecords(browser, CScriptBrowser::eFuncTag, kTag, records);
     return records;
 }
 
