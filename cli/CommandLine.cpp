@@ -21,6 +21,8 @@ std::string describe(const CLI::ParseError& error) {
 } // namespace
 
 int parseCommandLine(CLI::App& app, int argc, char** argv) {
+    // On Windows CLI11 would read "/name" as an option; to this tool it is a path everywhere.
+    app.allow_windows_style_options(false);
     try {
         app.parse(argc, argv);
         return -1;

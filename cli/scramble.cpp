@@ -23,7 +23,6 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <map>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -139,14 +138,15 @@ int scrambleCommand(int argc, char** argv, bool restore) {
     app.add_option("--key", options.key,
                    "the key: 0 to 255 for byte, a 32-bit number for data (decimal or 0x hex)")
         ->required();
-    app.add_option("--scheme", options.scheme,
+    std::string scheme = "byte";
+    app.add_option("--scheme", scheme,
                    "byte (one stream, the default) or data (blocks of 65000 bytes)")
-        ->transform(CLI::CheckedTransformer(
-            std::map<std::string, Scheme>{{"byte", Scheme::Byte}, {"data", Scheme::Data}}));
+        ->check(CLI::IsMember({"byte", "data"}));
     app.add_option("-o", options.output, "write to this file instead of standard output");
     app.add_option("FILE", options.input, "the input; - or none reads standard input");
     if (const int exitCode = parseCommandLine(app, argc, argv); exitCode >= 0)
         return exitCode;
+    options.scheme = scheme == "data" ? Scheme::Data : Scheme::Byte;
     uint32_t key = 0;
     const uint32_t limit = options.scheme == Scheme::Byte ? 255u : UINT32_MAX;
     if (!parseKey(options.key.c_str(), limit, key)) {

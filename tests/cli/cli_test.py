@@ -83,6 +83,8 @@ for args, code, out, err in [
     (["script", work], 1, [], ["it is a directory"]),
     (["script", "/proc/self/mem", SETUP], 1, ["WelcomeDialog"], ["cannot read '/proc/self/mem'"]),
     (["scramble", "--key", "256", "x"], 2, [], ["not a number from 0 to 255"]),
+    (["scramble", "--key", "1", "/proc/self/mem"], 1, [], ["cannot read /proc/self/mem"]),
+    (["scramble", "--key", "1", "--scheme", "word", "x"], 2, [], ["--scheme", "word"]),
     (["msg", "-8", "99999"], 1, ["(no such message)"], []),
     (["version", SETUP], 1, ["no version information"], []),
 ]:
