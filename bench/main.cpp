@@ -8,7 +8,8 @@
 // The ratios compare processor time (user and system), which other load on the machine leaves
 // alone: the baselines' time is what the kernel reports for the child process (the Time column
 // of their rows), ours the benchmark thread's (the CPU column). The corpus is written into this
-// program's build folder (BWCORE_BENCH_DIR) at every run.
+// program's build folder (BWCORE_BENCH_DIR) at every run; `script_bench --write-corpus PATH`
+// writes it to PATH and does nothing else.
 #include "ScriptCorpus.h"
 
 #include <bwcore/bwcore.h>
@@ -101,6 +102,9 @@ BENCHMARK(BM_ScriptBrowserParseFile)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
+    // script_bench --write-corpus PATH: only writes the corpus, for the whole-process benchmark.
+    if (argc == 3 && std::string(argv[1]) == "--write-corpus")
+        return writeScriptCorpus(argv[2], kCorpusBytes) != 0 ? 0 : 1;
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

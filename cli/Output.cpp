@@ -1,53 +1,133 @@
 #include "Output.h"
 
-void writeJsonString(FILE* out, const char* text, int length) {
-    fputc('"', out);
-    for (int i = 0; i < length; ++i) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        switch (c) {
-        case '"':
-            fputs("\\\"", out);
-            break;
-        case '\\':
-            fputs("\\\\", out);
-            break;
-        case '\n':
-            fputs("\\n", out);
-            break;
-        case '\r':
-            fputs("\\r", out);
-            break;
-        case '\t':
-            fputs("\\t", out);
-            break;
-        default:
-            if (c < 0x20)
-                fprintf(out, "\\u%04x", c);
-            else
-                fputc(c, out);
-        }
+#include <bwcore/bwcore.h>
+
+#include <ctype.h>
+#include <errno.h>
+#include <stdlib.h>
+#include <string.h>
+#include <vector>
+
+namespace {
+
+bool isAscii(const char* text, size_t length) {
+    for (size_t i = 0; i < length; ++i) {
+        if (static_cast<unsigned char>(text[i]) >= 0x80)
+            return false;
     }
-    fputc('"', out);
+    return true;
 }
 
-void writeEscapedText(FILE* out, const char* text, int length) {
-    for (int i = 0; i < length; ++i) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        switch (c) {
-        case '\\':
-            fputs("\\\\", out);
-            break;
-        case '\n':
-            fputs("\\n", out);
-            break;
-        case '\t':
-            fputs("\\t", out);
-            break;
-        default:
-            if (c < 0x20)
-                fprintf(out, "\\x%02X", c);
-            else
-                fputc(c, out);
-        }
+// The terminal reads the locale that the environment names, in the usual order of precedence.
+bool textIsUtf8() {
+    for (const char* name : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+        const char* value = getenv(name);
+        if (value == nullptr || *value == '\0')
+            continue;
+        std::string locale(value);
+        for (char& c : locale)
+            c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+        return locale.find("utf-8") != std::string::npos ||
+               locale.find("utf8") != std::string::npos;
     }
+    return false;
+}
+
+// Records are written out in pieces of about this size.
+const size_t kWriteSize = 1 << 16;
+
+bool needsEscape(unsigned char c) {
+    return c < 0x20 || c == '\\';
+}
+
+} // namespace
+
+std::string utf8FromAnsi(const char* text) {
+    const size_t length = strlen(text);
+    if (isAscii(text, length))
+        return std::string(text, length);
+    const int count = static_cast<int>(length);
+    const int units = MultiByteToWideChar(CP_ACP, 0, text, count, nullptr, 0);
+    std::vector<WCHAR> wide(static_cast<size_t>(units));
+    MultiByteToWideChar(CP_ACP, 0, text, count, wide.data(), units);
+    const int bytes =
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, &utf8[0], bytes, nullptr, nullptr);
+    return utf8;
+}
+
+TextOutput& TextOutput::field(const char* text, bool dashIfEmpty) {
+    static const bool convert = textIsUtf8();
+    if (*text == '\0' && dashIfEmpty) {
+        m_buffer += '-';
+        return *this;
+    }
+    std::string converted;
+    if (convert && !isAscii(text, strlen(text))) {
+        converted = utf8FromAnsi(text);
+        text = converted.c_str();
+    }
+    // Runs of bytes that need no escape go in at once.
+    const char* run = text;
+    for (const char* p = text;; ++p) {
+        const unsigned char c = static_cast<unsigned char>(*p);
+        if (c != '\0' && !needsEscape(c))
+            continue;
+        m_buffer.append(run, static_cast<size_t>(p - run));
+        if (c == '\0')
+            return *this;
+        if (c == '\\') {
+            m_buffer += "\\\\";
+        } else if (c == '\n') {
+            m_buffer += "\\n";
+        } else if (c == '\t') {
+            m_buffer += "\\t";
+        } else {
+            char escape[8];
+            snprintf(escape, sizeof escape, "\\x%02X", c);
+            m_buffer += escape;
+        }
+        run = p + 1;
+    }
+}
+
+TextOutput& TextOutput::raw(const char* text) {
+    m_buffer += text;
+    return *this;
+}
+
+TextOutput& TextOutput::line(int line, bool countedFromZero) {
+    if (line == -1)
+        m_buffer += '-';
+    else
+        m_buffer += std::to_string(countedFromZero ? line + 1 : line);
+    return *this;
+}
+
+void TextOutput::endLine() {
+    m_buffer += '\n';
+    if (m_buffer.size() >= kWriteSize)
+        write();
+}
+
+void TextOutput::write() {
+    fwrite(m_buffer.data(), 1, m_buffer.size(), stdout);
+    m_buffer.clear();
+}
+
+void writeJson(const Json& document) {
+    const std::string text = document.dump(2, ' ', false, Json::error_handler_t::replace);
+    fwrite(text.data(), 1, text.size(), stdout);
+    fputc('\n', stdout);
+}
+
+bool finishOutput(const char* command) {
+    errno = 0;
+    if (fflush(stdout) == 0 && !ferror(stdout))
+        return true;
+    const int error = errno;
+    fprintf(stderr, "bwcore %s: cannot write standard output%s%s\n", command,
+            error != 0 ? ": " : "", error != 0 ? strerror(error) : "");
+    return false;
 }

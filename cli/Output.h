@@ -1,12 +1,47 @@
-// Writing the tool's two output forms: text lines for people, JSON for programs.
+// Writing the tool's two output forms: text lines for people, JSON for programs. The library's
+// texts are in the ANSI code page; JSON is UTF-8, and the text form is converted to UTF-8 too
+// when the locale named in the environment reads UTF-8.
 #pragma once
 
-#include <stdio.h>
+#include <nlohmann/json.hpp>
 
-// Writes the bytes as a JSON string literal, quotes included. Bytes of 0x80 and above are
-// passed through unchanged (the text is in the ANSI code page; a reader of the JSON must be
-// told which: the commands write it into the "codepage" member where it matters).
-void writeJsonString(FILE* out, const char* text, int length);
-// Writes the bytes on one line: a line break becomes \n, a tab \t, a backslash \\ and other
-// control characters \xNN, so that one record stays one line.
-void writeEscapedText(FILE* out, const char* text, int length);
+#include <stdio.h>
+#include <string>
+
+// JSON objects keep their members in the order written.
+using Json = nlohmann::ordered_json;
+
+// The text, in the ANSI code page, as UTF-8.
+std::string utf8FromAnsi(const char* text);
+
+// Text records on standard output, gathered and written in large pieces.
+class TextOutput {
+public:
+    TextOutput() = default;
+    TextOutput(const TextOutput&) = delete;
+    TextOutput& operator=(const TextOutput&) = delete;
+    ~TextOutput() { write(); }
+
+    // A text field: a line break becomes \n, a tab \t, a backslash \\ and other control
+    // characters \xNN, so that one record stays one line; "-" for an empty field when dashIfEmpty
+    // is set.
+    TextOutput& field(const char* text, bool dashIfEmpty = false);
+    // Text that needs no escape or conversion, as it is.
+    TextOutput& raw(const char* text);
+    // A line number as a person reads it: a stored line counted from 0 is shown from 1, one
+    // counted from 1 as it is; "-" when nothing was recorded (-1).
+    TextOutput& line(int line, bool countedFromZero);
+    // Ends the record with a line feed.
+    void endLine();
+
+private:
+    void write();
+
+    std::string m_buffer;
+};
+
+// Writes the document on standard output, then a line feed.
+void writeJson(const Json& document);
+
+// Flushes standard output; false after a message naming the command when any of it was lost.
+bool finishOutput(const char* command);

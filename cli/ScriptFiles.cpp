@@ -1,10 +1,10 @@
 #include "ScriptFiles.h"
-#include "Output.h"
+
+#include <bwcore/compat/BinaryStdio.h>
 
 #include <errno.h>
-#include <filesystem>
 #include <string.h>
-#include <system_error>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -44,75 +44,68 @@ private:
     bool m_shown = false;
 };
 
+// A script file, or standard input for "-", read through the file stream's own line reader; it
+// also tells a read error from the end of the input.
+class ScriptInput : public CCodeFileStream {
+public:
+    explicit ScriptInput(const std::string& path) : CCodeFileStream(path.c_str()) {}
+
+    // Empty when the input is open, else why not.
+    std::string open() {
+        errno = 0;
+        if (m_strFileName == "-") {
+            // The stream translates line ends itself, on every system.
+            if (!BwSetBinaryMode(stdin))
+                return "cannot read standard input";
+            m_pFile.reset(stdin, [](FILE*) {});
+            return std::string();
+        }
+        struct stat status;
+        if (stat(m_strFileName, &status) == 0) {
+            if (S_ISDIR(status.st_mode))
+                return "it is a directory";
+            if (!S_ISREG(status.st_mode) && !S_ISFIFO(status.st_mode))
+                return "it is neither a file nor a pipe";
+        }
+        if (OpenFile())
+            return std::string();
+        return errno != 0 ? strerror(errno) : "it cannot be opened";
+    }
+
+    // Empty when everything was read, else why not.
+    std::string readError() const {
+        if (!ferror(m_pFile.get()))
+            return std::string();
+        return errno != 0 ? strerror(errno) : "a read failed";
+    }
+};
+
 } // namespace
 
-bool parseScriptArguments(const char* command, int argc, char** argv, ScriptArguments& args) {
-    bool options = true;
-    for (int i = 1; i < argc; ++i) {
-        const char* arg = argv[i];
-        if (options && strcmp(arg, "--") == 0) {
-            options = false;
-        } else if (options && strcmp(arg, "--json") == 0) {
-            args.json = true;
-        } else if (options && arg[0] == '-' && arg[1] != '\0') {
-            fprintf(stderr, "bwcore %s: unknown option '%s'\n", command, arg);
-            return false;
-        } else {
-            args.files.push_back(arg);
-        }
-    }
-    if (args.files.empty()) {
-        fprintf(stderr, "bwcore %s: no files given (usage: bwcore %s [--json] FILE...)\n", command,
-                command);
-        return false;
-    }
-    return true;
+void addScriptOptions(CLI::App& app, ScriptArguments& args) {
+    app.add_flag("--json", args.json, "write JSON (UTF-8) instead of text records");
+    app.add_option("FILE", args.files, "script files; - reads standard input")->required();
 }
 
-bool forEachScript(const char* command, const std::vector<const char*>& files,
-                   const std::function<void(CCodeFileStream&)>& parse) {
+bool forEachScript(const char* command, const std::vector<std::string>& files,
+                   const std::function<void(CCodeStream&)>& parse) {
     bool allRead = true;
     Progress progress(command, files.size());
     for (size_t i = 0; i < files.size(); ++i) {
-        const char* path = files[i];
         progress.show(i);
-        // A directory opens for reading on some systems and then reads as an empty script.
-        std::error_code ec;
-        if (std::filesystem::is_directory(path, ec)) {
-            progress.clear();
-            fprintf(stderr, "bwcore %s: cannot read '%s': it is a directory\n", command, path);
-            allRead = false;
-            continue;
+        ScriptInput input(files[i]);
+        std::string error = input.open();
+        if (error.empty()) {
+            errno = 0;
+            parse(input);
+            error = input.readError();
         }
-        CCodeFileStream stream(path);
-        errno = 0;
-        if (!stream.OpenFile()) {
-            const int error = errno;
+        if (!error.empty()) {
             progress.clear();
-            if (error != 0)
-                fprintf(stderr, "bwcore %s: cannot open '%s': %s\n", command, path,
-                        strerror(error));
-            else
-                fprintf(stderr, "bwcore %s: cannot open '%s'\n", command, path);
+            fprintf(stderr, "bwcore %s: cannot read '%s': %s\n", command, files[i].c_str(),
+                    error.c_str());
             allRead = false;
-            continue;
         }
-        parse(stream);
     }
     return allRead;
-}
-
-void writeTextLine(FILE* out, int line, bool countedFromZero) {
-    if (line == -1)
-        fputc('-', out);
-    else
-        fprintf(out, "%d", countedFromZero ? line + 1 : line);
-}
-
-void writeTextField(FILE* out, const CString& text) {
-    const int length = static_cast<int>(strlen(text));
-    if (length == 0)
-        fputc('-', out);
-    else
-        writeEscapedText(out, text, length);
 }

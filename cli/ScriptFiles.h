@@ -1,29 +1,27 @@
-// What the script and events commands share: their arguments, reading the script files one at a
-// time with a progress line, and the text form of line numbers.
+// What the script and events commands share: their options, reading the script files one at a
+// time with a progress line.
 #pragma once
+
+#include "CommandLine.h"
 
 #include <bwcore/bwcore.h>
 
 #include <functional>
 #include <stdio.h>
+#include <string>
 #include <vector>
 
 struct ScriptArguments {
     bool json = false;
-    std::vector<const char*> files;
+    std::vector<std::string> files; // "-" stands for standard input
 };
 
-// Parses "[--json] FILE..."; on a usage error prints it to stderr and returns false.
-bool parseScriptArguments(const char* command, int argc, char** argv, ScriptArguments& args);
+// Adds "[--json] FILE..." to the command's parser.
+void addScriptOptions(CLI::App& app, ScriptArguments& args);
 
-// Opens each file as a code stream named by its path and hands it to parse. A file that cannot
-// be read is reported on stderr, naming it, and skipped. With many files and stderr on a terminal
-// a progress line counts them. Returns whether every file was read.
-bool forEachScript(const char* command, const std::vector<const char*>& files,
-                   const std::function<void(CCodeFileStream&)>& parse);
-
-// A line number as a person reads it: a stored line counted from 0 is shown from 1, one counted
-// from 1 as it is; "-" when nothing was recorded (-1).
-void writeTextLine(FILE* out, int line, bool countedFromZero);
-// A text field of a tab-separated record: escaped to stay on its line, "-" when empty.
-void writeTextField(FILE* out, const CString& text);
+// Reads each file once, as a code stream named by its path, and hands it to parse. A file that
+// cannot be read is reported on stderr, naming it; so is one that is neither a regular file nor
+// a pipe (a device such as /dev/zero may never end), which is not read at all. With many files
+// and stderr on a terminal a progress line counts them. Returns whether every file was read.
+bool forEachScript(const char* command, const std::vector<std::string>& files,
+                   const std::function<void(CCodeStream&)>& parse);

@@ -10,67 +10,48 @@
 
 #include <bwcore/bwcore.h>
 
-#include <string.h>
-
 namespace {
 
-void writeTextFields(const CEventFileScriptBrowser::Entry& entry) {
-    writeTextField(stdout, entry.first.first.first);
-    fputc('\t', stdout);
-    writeTextField(stdout, entry.first.first.second);
-    fputc('\t', stdout);
-    writeTextField(stdout, entry.first.second);
-    fputc('\t', stdout);
-    writeTextField(stdout, entry.second.m_strFile);
-    fputc('\t', stdout);
-    writeTextLine(stdout, entry.second.m_nStartLine, true);
-    fputc('\t', stdout);
-    writeTextLine(stdout, entry.second.m_nEndLine, true);
-    fputc('\n', stdout);
-}
-
 void printText(CEventFileScriptBrowser& browser) {
-    fputs("category\tevent\tfunction\tfile\tstart_line\tend_line\n", stdout);
-    for (auto it = browser.Begin(); it != browser.End(); ++it)
-        writeTextFields(*it);
-}
-
-void writeJsonText(const CString& text) {
-    writeJsonString(stdout, text, static_cast<int>(strlen(text)));
+    TextOutput out;
+    out.raw("category\tevent\tfunction\tfile\tstart_line\tend_line");
+    out.endLine();
+    for (auto it = browser.Begin(); it != browser.End(); ++it) {
+        out.field(it->first.first.first, true).raw("\t").field(it->first.first.second, true);
+        out.raw("\t").field(it->first.second, true).raw("\t").field(it->second.m_strFile, true);
+        out.raw("\t").line(it->second.m_nStartLine, true).raw("\t");
+        out.line(it->second.m_nEndLine, true).endLine();
+    }
 }
 
 void printJson(CEventFileScriptBrowser& browser) {
-    fprintf(stdout, "{\"codepage\": %u,\n\"handlers\": [", GetACP());
-    const char* separator = "\n";
+    Json handlers = Json::array();
     for (auto it = browser.Begin(); it != browser.End(); ++it) {
-        fprintf(stdout, "%s  {\"category\": ", separator);
-        writeJsonText(it->first.first.first);
-        fputs(", \"event\": ", stdout);
-        writeJsonText(it->first.first.second);
-        fputs(", \"function\": ", stdout);
-        writeJsonText(it->first.second);
-        fputs(", \"file\": ", stdout);
-        writeJsonText(it->second.m_strFile);
-        fprintf(stdout, ", \"start_line\": %d, \"end_line\": %d}", it->second.m_nStartLine,
-                it->second.m_nEndLine);
-        separator = ",\n";
+        handlers.push_back({{"category", utf8FromAnsi(it->first.first.first)},
+                            {"event", utf8FromAnsi(it->first.first.second)},
+                            {"function", utf8FromAnsi(it->first.second)},
+                            {"file", utf8FromAnsi(it->second.m_strFile)},
+                            {"start_line", it->second.m_nStartLine},
+                            {"end_line", it->second.m_nEndLine}});
     }
-    fputs("\n]}\n", stdout);
+    writeJson({{"codepage", GetACP()}, {"handlers", std::move(handlers)}});
 }
 
 } // namespace
 
 int runEvents(int argc, char** argv) {
+    CLI::App app("Index event scripts: handlers by category and event.", "bwcore events");
     ScriptArguments args;
-    if (!parseScriptArguments("events", argc, argv, args))
-        return kExitUsage;
+    addScriptOptions(app, args);
+    if (const int exitCode = parseCommandLine(app, argc, argv); exitCode >= 0)
+        return exitCode;
     CEventFileScriptBrowser browser;
     // Plain file streams: each file's lines are shown as they stand in that file.
-    const bool allRead = forEachScript(
-        "events", args.files, [&](CCodeFileStream& stream) { browser.ParseFile(&stream); });
+    const bool allRead = forEachScript("events", args.files,
+                                       [&](CCodeStream& stream) { browser.ParseFile(&stream); });
     if (args.json)
         printJson(browser);
     else
         printText(browser);
-    return allRead ? kExitOk : kExitFailure;
+    return finishOutput("events") && allRead ? kExitOk : kExitFailure;
 }

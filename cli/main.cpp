@@ -11,13 +11,13 @@ namespace {
 const Command kCommands[] = {
     {"msg", "[--json] [ID|CODE...]", "show message catalogue texts (all without arguments)",
      runMsg},
-    {"script", "[--json] FILE...", "index scripts: functions, methods, properties, sections, tags",
-     runScript},
-    {"events", "[--json] FILE...", "index event scripts: handlers by category and event",
+    {"script", "[--json] FILE|-...",
+     "index scripts: functions, methods, properties, sections, tags", runScript},
+    {"events", "[--json] FILE|-...", "index event scripts: handlers by category and event",
      runEvents},
     {"lang", "[--json] FILE [--section ID] [--all] [--dir NAME|0xID]",
      "languages of a language file, or a language's directory name", runLang},
-    {"platform", "[--json] FILE [--section ID] [--name BINTEXT | --id NAME]",
+    {"platform", "[--json] FILE [--section ID] [--bintext BINTEXT | --name NAME]",
      "platforms of a platform file, or names and bin texts converted", runPlatform},
     {"scramble", "--key KEY [--scheme byte|data] [-o FILE] [FILE|-]",
      "scramble a file or standard input reversibly", runScramble},
@@ -34,7 +34,7 @@ void printUsage(FILE* out) {
         fprintf(out, "  %s %s\n      %s\n", c.name, c.usage, c.summary);
     fprintf(out, "\n");
     fprintf(out, "options:\n");
-    fprintf(out, "  --help     show this text\n");
+    fprintf(out, "  --help     show this text (bwcore COMMAND --help: that command's)\n");
     fprintf(out, "  --version  show the library's version\n");
 }
 
@@ -48,11 +48,11 @@ int main(int argc, char** argv) {
     const char* first = argv[1];
     if (strcmp(first, "--help") == 0 || strcmp(first, "-h") == 0) {
         printUsage(stdout);
-        return kExitOk;
+        return fflush(stdout) == 0 && !ferror(stdout) ? kExitOk : kExitFailure;
     }
     if (strcmp(first, "--version") == 0) {
         printf("bwcore %s\n", BWCORE_VERSION_STRING);
-        return kExitOk;
+        return fflush(stdout) == 0 && !ferror(stdout) ? kExitOk : kExitFailure;
     }
     for (const Command& c : kCommands) {
         if (strcmp(first, c.name) == 0)

@@ -3,13 +3,14 @@
 // An id is the catalogue identifier; a negative number is an error code, whose message is the
 // code negated. Without arguments every entry is listed, in identifier order.
 #include "Command.h"
+#include "CommandLine.h"
 #include "Output.h"
 
 #include <bwcore/bwcore.h>
 
 #include <stdio.h>
 #include <stdlib.h>
-#include <string.h>
+#include <string>
 #include <vector>
 
 namespace {
@@ -38,53 +39,46 @@ Entry lookUp(long number) {
 }
 
 void printText(const std::vector<Entry>& entries) {
+    TextOutput out;
     for (const Entry& e : entries) {
-        if (!e.found) {
-            fprintf(stdout, "%ld\t(no such message)\n", e.id);
-            continue;
-        }
-        fprintf(stdout, "%ld\t", e.id);
-        writeEscapedText(stdout, e.text, e.text.GetLength());
-        fputc('\n', stdout);
+        out.raw(std::to_string(e.id).c_str()).raw("\t");
+        if (e.found)
+            out.field(e.text);
+        else
+            out.raw("(no such message)");
+        out.endLine();
     }
 }
 
 void printJson(const std::vector<Entry>& entries) {
-    fprintf(stdout, "{\"codepage\": %u, \"messages\": [", GetACP());
-    const char* separator = "\n";
-    for (const Entry& e : entries) {
-        fprintf(stdout, "%s  {\"id\": %ld, ", separator, e.id);
-        if (e.found) {
-            fputs("\"text\": ", stdout);
-            writeJsonString(stdout, e.text, e.text.GetLength());
-        } else {
-            fputs("\"text\": null", stdout);
-        }
-        fputc('}', stdout);
-        separator = ",\n";
-    }
-    fputs("\n]}\n", stdout);
+    Json messages = Json::array();
+    for (const Entry& e : entries)
+        messages.push_back({{"id", e.id}, {"text", e.found ? Json(utf8FromAnsi(e.text)) : Json()}});
+    writeJson({{"codepage", GetACP()}, {"messages", std::move(messages)}});
 }
 
 } // namespace
 
 int runMsg(int argc, char** argv) {
+    CLI::App app("Show message catalogue texts, all of them without arguments. A negative number "
+                 "is an error code, whose message is the code negated.",
+                 "bwcore msg");
     bool json = false;
+    std::vector<std::string> numbers;
+    app.add_flag("--json", json, "write JSON (UTF-8)");
+    app.add_option("ID", numbers, "message ids and error codes");
+    if (const int exitCode = parseCommandLine(app, argc, argv); exitCode >= 0)
+        return exitCode;
     std::vector<Entry> entries;
-    bool listAll = true;
-    for (int i = 1; i < argc; ++i) {
+    for (const std::string& number : numbers) {
         long value = 0;
-        if (strcmp(argv[i], "--json") == 0) {
-            json = true;
-        } else if (parseNumber(argv[i], value)) {
-            listAll = false;
-            entries.push_back(lookUp(value));
-        } else {
-            fprintf(stderr, "bwcore msg: '%s' is not a message id or error code\n", argv[i]);
+        if (!parseNumber(number.c_str(), value)) {
+            fprintf(stderr, "bwcore msg: '%s' is not a message id or error code\n", number.c_str());
             return kExitUsage;
         }
+        entries.push_back(lookUp(value));
     }
-    if (listAll) {
+    if (numbers.empty()) {
         for (long id = 0; id <= 0xFFFF; ++id) {
             Entry e = lookUp(id);
             if (e.found)
@@ -95,6 +89,8 @@ int runMsg(int argc, char** argv) {
         printJson(entries);
     else
         printText(entries);
+    if (!finishOutput("msg"))
+        return kExitFailure;
     for (const Entry& e : entries) {
         if (!e.found)
             return kExitFailure;

@@ -1,179 +1,124 @@
-// bwcore platform FILE [--section ID] [--name BINTEXT | --id NAME] [--json]: the platforms of a
-// platform file.
+// bwcore platform FILE [--section ID] [--bintext BINTEXT | --name NAME] [--json]: the platforms of
+// a platform file.
 //
 // The list is that of one section (the file's first, or --section, in hexadecimal with or without
-// "0x"): one line per platform or named combination with its name and bin text. --name prints
-// the names of the platforms in a bin text, joined by the separator; --id prints the bin text of
-// a name.
+// "0x"): one line per platform or named combination with its name and bin text. --bintext prints
+// the names of the platforms in a bin text, joined by the separator; --name prints the bin text
+// of a name.
 #include "Command.h"
+#include "DataFile.h"
 #include "Output.h"
 
 #include <bwcore/bwcore.h>
-#include <bwcore/runtime/Strings.h>
 
 #include <stdio.h>
 #include <string.h>
 
 namespace {
 
-const char kName[] = "bwcore platform";
-
-struct Options {
-    const char* file = nullptr;
-    const char* section = nullptr;
-    const char* binText = nullptr;
-    const char* platform = nullptr;
-    bool json = false;
+struct Options : SectionOptions {
+    std::string binText;
+    std::string name;
 };
 
-bool isHex(const char* text, size_t maxDigits) {
-    const char* digits = strncmp(text, "0x", 2) == 0 ? text + 2 : text;
-    size_t length = strlen(digits);
-    return length > 0 && length <= maxDigits && strspn(digits, "0123456789abcdefABCDEF") == length;
-}
+// The records, as a JSON list or one text line each.
+class Records {
+public:
+    explicit Records(bool json) : m_json(json) {}
 
-bool parseOptions(int argc, char** argv, Options& options) {
-    for (int i = 1; i < argc; ++i) {
-        const char* arg = argv[i];
-        bool hasValue = i + 1 < argc;
-        if (strcmp(arg, "--json") == 0) {
-            options.json = true;
-        } else if (strcmp(arg, "--section") == 0 && hasValue) {
-            options.section = argv[++i];
-        } else if (strcmp(arg, "--name") == 0 && hasValue) {
-            options.binText = argv[++i];
-        } else if (strcmp(arg, "--id") == 0 && hasValue) {
-            options.platform = argv[++i];
-        } else if (arg[0] != '-' && options.file == nullptr) {
-            options.file = arg;
+    void add(const char* name, const PLATFORMINFO& set) {
+        char binText[PLATFORM_BINTEXT_SIZE];
+        PlatformInfoToBinText(&set, binText);
+        if (m_json) {
+            m_list.push_back({{"name", utf8FromAnsi(name)}, {"bintext", binText}});
         } else {
-            fprintf(stderr, "%s: unexpected argument '%s'\n", kName, arg);
-            return false;
+            m_text.field(name).raw("\t").raw(binText).endLine();
         }
     }
-    if (options.file == nullptr) {
-        fprintf(stderr, "%s: a platform file is needed\n", kName);
-        return false;
+    void finish() {
+        if (m_json)
+            writeJson({{"codepage", GetACP()}, {"platforms", m_list}});
     }
-    if (options.section != nullptr && !isHex(options.section, 4)) {
-        fprintf(stderr, "%s: '%s' is not a hexadecimal language id\n", kName, options.section);
-        return false;
-    }
-    if (options.binText != nullptr && !isHex(options.binText, 16)) {
-        fprintf(stderr, "%s: '%s' is not a bin text of up to 16 hexadecimal digits\n", kName,
-                options.binText);
-        return false;
-    }
-    if (options.binText != nullptr && options.platform != nullptr) {
-        fprintf(stderr, "%s: --name and --id exclude each other\n", kName);
-        return false;
-    }
-    return true;
-}
 
-// One record: a name and a bin text.
-void printRecord(const Options& options, const char* name, const char* binText,
-                 const char* separator) {
-    if (options.json) {
-        fprintf(stdout, "%s  {\"name\": ", separator);
-        writeJsonString(stdout, name, static_cast<int>(strlen(name)));
-        fprintf(stdout, ", \"bintext\": \"%s\"}", binText);
-    } else {
-        writeEscapedText(stdout, name, static_cast<int>(strlen(name)));
-        fprintf(stdout, "\t%s\n", binText);
-    }
-}
-
-void printStart(const Options& options, const char* member) {
-    if (options.json)
-        fprintf(stdout, "{\"codepage\": %u, \"%s\": [", GetACP(), member);
-}
-
-void printEnd(const Options& options) {
-    if (options.json)
-        fputs("\n]}\n", stdout);
-}
+private:
+    bool m_json;
+    Json m_list = Json::array();
+    TextOutput m_text;
+};
 
 int printNames(HPLATFORM table, const Options& options) {
     PLATFORMINFO set;
-    PlatformBinTextToInfo(options.binText, &set);
+    PlatformBinTextToInfo(options.binText.c_str(), &set);
     char names[16 * 270] = "";
     if (PlatformGetName(table, set, names) != 0) {
-        fprintf(stderr, "%s: a platform of %s has no name in the section\n", kName,
-                options.binText);
+        fprintf(stderr, "bwcore platform: a platform of %s has no name in the section\n",
+                options.binText.c_str());
         return kExitFailure;
     }
-    char binText[PLATFORM_BINTEXT_SIZE];
-    PlatformInfoToBinText(&set, binText);
-    printStart(options, "platforms");
-    printRecord(options, names, binText, "\n");
-    printEnd(options);
+    if (names[0] == '\0') {
+        fprintf(stderr, "bwcore platform: the bin text %s holds no platform\n",
+                options.binText.c_str());
+        return kExitFailure;
+    }
+    Records records(options.json);
+    records.add(names, set);
+    records.finish();
     return kExitOk;
 }
 
-int printId(HPLATFORM table, const Options& options) {
+int printBinText(HPLATFORM table, const Options& options) {
     PLATFORMINFO set;
-    if (PlatformGetId(table, options.platform, &set) != 0) {
-        fprintf(stderr, "%s: the section does not name '%s'\n", kName, options.platform);
+    if (PlatformGetId(table, options.name.c_str(), &set) != 0) {
+        fprintf(stderr, "bwcore platform: the section does not name '%s'\n", options.name.c_str());
         return kExitFailure;
     }
-    char binText[PLATFORM_BINTEXT_SIZE];
-    PlatformInfoToBinText(&set, binText);
-    printStart(options, "platforms");
-    printRecord(options, options.platform, binText, "\n");
-    printEnd(options);
+    Records records(options.json);
+    records.add(options.name.c_str(), set);
+    records.finish();
     return kExitOk;
 }
 
 void printPlatforms(HPLATFORM table, const Options& options) {
-    printStart(options, "platforms");
-    const char* separator = "\n";
+    Records records(options.json);
     char name[260];
     PLATFORMINFO set;
     for (uint32_t flags = PLATFORM_ENUM_FIRST; PlatformEnum(table, name, &set, flags) == 1;
-         flags = PLATFORM_ENUM_NEXT) {
-        char binText[PLATFORM_BINTEXT_SIZE];
-        PlatformInfoToBinText(&set, binText);
-        printRecord(options, name, binText, separator);
-        separator = ",\n";
-    }
-    printEnd(options);
-}
-
-int run(HPLATFORM table, const Options& options) {
-    int32_t result = PlatformLoad(table, options.file);
-    if (result != 0) {
-        fprintf(stderr, "%s: cannot load '%s' (error %d)\n", kName, options.file, result);
-        return kExitFailure;
-    }
-    if (options.section != nullptr) {
-        uint32_t id = 0;
-        _HexToDec(options.section, &id);
-        if (PlatformSetLanguage(table, static_cast<uint16_t>(id)) != 0) {
-            fprintf(stderr, "%s: no section %s in '%s'\n", kName, options.section, options.file);
-            return kExitFailure;
-        }
-    }
-    if (options.binText != nullptr)
-        return printNames(table, options);
-    if (options.platform != nullptr)
-        return printId(table, options);
-    printPlatforms(table, options);
-    return kExitOk;
+         flags = PLATFORM_ENUM_NEXT)
+        records.add(name, set);
+    records.finish();
 }
 
 } // namespace
 
 int runPlatform(int argc, char** argv) {
+    CLI::App app("The platforms of a platform file, or names and bin texts converted.",
+                 "bwcore platform");
     Options options;
-    if (!parseOptions(argc, argv, options))
-        return kExitUsage;
+    addSectionOptions(app, options, "the platform file");
+    CLI::Option* binText =
+        app.add_option("--bintext", options.binText,
+                       "print the names of the platforms in this bin text (up to 16 hex digits)")
+            ->check(hexDigits(16, "a bin text of up to 16 hexadecimal digits"));
+    app.add_option("--name", options.name, "print the bin text of this platform name")
+        ->excludes(binText);
+    if (const int exitCode = parseCommandLine(app, argc, argv); exitCode >= 0)
+        return exitCode;
     HPLATFORM table = PlatformCreate(GetModuleHandleA(nullptr));
     if (table == nullptr) {
-        fprintf(stderr, "%s: out of memory\n", kName);
+        fprintf(stderr, "bwcore platform: out of memory\n");
         return kExitFailure;
     }
-    int exitCode = run(table, options);
+    int exitCode = kExitFailure;
+    if (loadSection("platform", table, PlatformLoad, PlatformSetLanguage, options)) {
+        if (!options.binText.empty()) {
+            exitCode = printNames(table, options);
+        } else if (!options.name.empty()) {
+            exitCode = printBinText(table, options);
+        } else {
+            printPlatforms(table, options);
+            exitCode = kExitOk;
+        }
+    }
     PlatformDestroy(table);
-    return exitCode;
+    return finishOutput("platform") ? exitCode : kExitFailure;
 }

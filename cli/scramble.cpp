@@ -10,6 +10,7 @@
 // KEY is decimal, or hexadecimal after 0x. Output goes to FILE with -o, else to standard output;
 // the length never changes.
 #include "Command.h"
+#include "CommandLine.h"
 
 #include <bwcore/bwcore.h>
 #include <bwcore/compat/BinaryStdio.h>
@@ -19,6 +20,11 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <string>
+#include <system_error>
 #include <vector>
 
 namespace {
@@ -27,12 +33,10 @@ enum class Scheme { Byte, Data };
 
 struct Options {
     Scheme scheme = Scheme::Byte;
-    const char* key = nullptr;
-    const char* input = nullptr;  // null or "-": standard input
-    const char* output = nullptr; // null: standard output
+    std::string key;
+    std::string input = "-"; // "-": standard input
+    std::string output;      // empty: standard output
 };
-
-const char kUsage[] = "--key KEY [--scheme byte|data] [-o FILE] [FILE|-]";
 
 // Processes one piece of the input in place.
 class Scrambler {
@@ -84,45 +88,17 @@ bool parseKey(const char* text, uint32_t limit, uint32_t& key) {
     return true;
 }
 
-// Fills `options`; false with a message for a usage error.
-bool parseArguments(int argc, char** argv, Options& options) {
-    const char* command = argv[0];
-    for (int i = 1; i < argc; ++i) {
-        const char* arg = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (strcmp(arg, "--key") == 0 && hasValue) {
-            options.key = argv[++i];
-        } else if (strcmp(arg, "--scheme") == 0 && hasValue) {
-            const char* name = argv[++i];
-            if (strcmp(name, "byte") == 0) {
-                options.scheme = Scheme::Byte;
-            } else if (strcmp(name, "data") == 0) {
-                options.scheme = Scheme::Data;
-            } else {
-                fprintf(stderr, "bwcore %s: unknown scheme '%s' (byte or data)\n", command, name);
-                return false;
-            }
-        } else if (strcmp(arg, "-o") == 0 && hasValue) {
-            options.output = argv[++i];
-        } else if (strcmp(arg, "--key") == 0 || strcmp(arg, "--scheme") == 0 ||
-                   strcmp(arg, "-o") == 0) {
-            fprintf(stderr, "bwcore %s: %s needs a value\n", command, arg);
-            return false;
-        } else if (arg[0] == '-' && arg[1] != '\0') {
-            fprintf(stderr, "bwcore %s: unknown option '%s'\n", command, arg);
-            return false;
-        } else if (options.input != nullptr) {
-            fprintf(stderr, "bwcore %s: only one input file\n", command);
-            return false;
-        } else {
-            options.input = arg;
-        }
-    }
-    if (options.key == nullptr) {
-        fprintf(stderr, "bwcore %s: --key is required\n", command);
-        return false;
-    }
-    return true;
+// Whether writing the output would overwrite the input: the same file under another name, a
+// link to it, or the file behind standard input. Systems without inode numbers (st_ino is 0)
+// leave standard input unchecked.
+bool sameFile(const Options& options, FILE* in) {
+    std::error_code error;
+    if (options.input != "-")
+        return std::filesystem::equivalent(options.input, options.output, error);
+    struct stat input;
+    struct stat output;
+    return fstat(fileno(in), &input) == 0 && stat(options.output.c_str(), &output) == 0 &&
+           input.st_ino != 0 && input.st_dev == output.st_dev && input.st_ino == output.st_ino;
 }
 
 // Reads, processes and writes piece by piece; false with a message on an error.
@@ -154,37 +130,49 @@ bool run(const char* command, FILE* in, const char* inName, FILE* out, const cha
 
 int scrambleCommand(int argc, char** argv, bool restore) {
     const char* command = argv[0];
-    if (argc == 2 && (strcmp(argv[1], "--help") == 0 || strcmp(argv[1], "-h") == 0)) {
-        printf("usage: bwcore %s %s\n", command, kUsage);
-        return kExitOk;
-    }
+    CLI::App app(restore ? "Restore what scramble wrote, with the same key and scheme."
+                         : "Scramble a file or standard input reversibly; the length never "
+                           "changes.",
+                 std::string("bwcore ") + command);
     Options options;
-    if (!parseArguments(argc, argv, options)) {
-        fprintf(stderr, "usage: bwcore %s %s\n", command, kUsage);
-        return kExitUsage;
-    }
+    app.add_option("--key", options.key,
+                   "the key: 0 to 255 for byte, a 32-bit number for data (decimal or 0x hex)")
+        ->required();
+    std::string scheme = "byte";
+    app.add_option("--scheme", scheme,
+                   "byte (one stream, the default) or data (blocks of 65000 bytes)")
+        ->check(CLI::IsMember({"byte", "data"}));
+    app.add_option("-o", options.output, "write to this file instead of standard output");
+    app.add_option("FILE", options.input, "the input; - or none reads standard input");
+    if (const int exitCode = parseCommandLine(app, argc, argv); exitCode >= 0)
+        return exitCode;
+    options.scheme = scheme == "data" ? Scheme::Data : Scheme::Byte;
     uint32_t key = 0;
     const uint32_t limit = options.scheme == Scheme::Byte ? 255u : UINT32_MAX;
-    if (!parseKey(options.key, limit, key)) {
-        fprintf(stderr, "bwcore %s: key '%s' is not a number from 0 to %u\n", command, options.key,
-                limit);
+    if (!parseKey(options.key.c_str(), limit, key)) {
+        fprintf(stderr, "bwcore %s: key '%s' is not a number from 0 to %u\n", command,
+                options.key.c_str(), limit);
         return kExitUsage;
     }
-    const bool fromStdin = options.input == nullptr || strcmp(options.input, "-") == 0;
-    const char* inName = fromStdin ? "standard input" : options.input;
-    const char* outName = options.output != nullptr ? options.output : "standard output";
-    if (!fromStdin && options.output != nullptr && strcmp(options.input, options.output) == 0) {
-        fprintf(stderr, "bwcore %s: the output would overwrite the input %s\n", command, inName);
-        return kExitUsage;
-    }
+    const bool fromStdin = options.input == "-";
+    const bool toStdout = options.output.empty();
+    const char* inName = fromStdin ? "standard input" : options.input.c_str();
+    const char* outName = toStdout ? "standard output" : options.output.c_str();
 
-    FILE* in = fromStdin ? stdin : fopen(options.input, "rb");
+    FILE* in = fromStdin ? stdin : fopen(inName, "rb");
     if (in == nullptr || (fromStdin && !BwSetBinaryMode(stdin))) {
         fprintf(stderr, "bwcore %s: cannot open %s: %s\n", command, inName, strerror(errno));
         return kExitFailure;
     }
-    FILE* out = options.output != nullptr ? fopen(options.output, "wb") : stdout;
-    if (out == nullptr || (options.output == nullptr && !BwSetBinaryMode(stdout))) {
+    if (!toStdout && sameFile(options, in)) {
+        fprintf(stderr, "bwcore %s: the output %s is the input file; write to another file\n",
+                command, outName);
+        if (!fromStdin)
+            fclose(in);
+        return kExitUsage;
+    }
+    FILE* out = toStdout ? stdout : fopen(outName, "wb");
+    if (out == nullptr || (toStdout && !BwSetBinaryMode(stdout))) {
         fprintf(stderr, "bwcore %s: cannot open %s: %s\n", command, outName, strerror(errno));
         if (!fromStdin)
             fclose(in);
@@ -198,14 +186,14 @@ int scrambleCommand(int argc, char** argv, bool restore) {
     ok = ok && run(command, in, inName, out, outName, scrambler);
     if (!fromStdin)
         fclose(in);
-    const bool closed = options.output != nullptr ? fclose(out) == 0 : fflush(out) == 0;
+    const bool closed = toStdout ? fflush(out) == 0 && !ferror(out) : fclose(out) == 0;
     if (ok && !closed) {
         fprintf(stderr, "bwcore %s: cannot write %s: %s\n", command, outName, strerror(errno));
         ok = false;
     }
     // A partial output file is of no use to anyone.
-    if (!ok && options.output != nullptr)
-        remove(options.output);
+    if (!ok && !toStdout)
+        remove(outName);
     return ok ? kExitOk : kExitFailure;
 }
 

@@ -12,7 +12,6 @@
 
 #include <bwcore/bwcore.h>
 
-#include <set>
 #include <string.h>
 #include <vector>
 
@@ -36,7 +35,7 @@ const char* const kSectionMarkers[] = {"{Start}", "{Properties}", "{Local Variab
 
 struct Record {
     const Kind* kind;
-    CString name;
+    const CString* name;
     const CScriptFunctionInfo* info;
 };
 
@@ -48,158 +47,81 @@ bool isSectionMarker(const CString& name) {
     return false;
 }
 
-// The names of a list operation's text, which holds the names each followed by a comma, the last
-// comma overwritten by a zero character. A name may itself hold a comma (a malformed declaration
-// can give one), so a piece that names no record is joined with the following ones.
-std::vector<CString> namesOfList(CScriptBrowser& browser, const CString& list,
-                                 CScriptBrowser::EFuncType type) {
-    std::vector<CString> names;
-    if (list.GetLength() == 0)
-        return names;
-    const char* text = list;
-    const int length = list.GetLength() - 1; // without the clipped comma
-    CString candidate;
-    bool joining = false;
-    int start = 0;
-    for (int i = 0; i <= length; ++i) {
-        if (i < length && text[i] != ',')
-            continue;
-        if (joining)
-            candidate += ',';
-        candidate += CString(text + start, i - start);
-        start = i + 1;
-        CScriptFunctionInfo* info = nullptr;
-        if (browser.GetFunctionInfo(candidate, type, info)) {
-            names.push_back(candidate);
-            candidate.Empty();
-            joining = false;
-        } else {
-            joining = true;
-        }
-    }
-    return names;
-}
-
-// The names that the comments of a script give to tagged regions, found as the browser finds
-// them: the text between the first "(" of a comment holding a tag mark and the first ")" after
-// it. Candidates only: the browser says which of them it recorded.
-void collectTagNames(CCodeStream& stream, std::set<CString>& names) {
-    CTokenizer tokenizer(&stream, true);
-    char text[CTokenizer::TokenTextSize];
-    while (tokenizer.Scan(eTokComment, eTokNone) != eTokEndOfFile) {
-        tokenizer.GetTokenText(text);
-        const CString comment(text);
-        if (comment.Find("{{BW_SCRIPT_TAG") < 0 && comment.Find("}}BW_SCRIPT_TAG") < 0)
-            continue;
-        const int open = comment.Find('(');
-        const int close = open >= 0 ? comment.Find(')', open) : -1;
-        if (open >= 1 && close >= 0)
-            names.insert(comment.Mid(open + 1, close - open - 1));
+// The records of one kind, walked in the browser's map (valid while the browser is unchanged);
+// the section markers among the properties go to `sections`.
+void addRecords(const CScriptBrowser& browser, CScriptBrowser::EFuncType type, const Kind& kind,
+                std::vector<Record>& records, std::vector<Record>* sections = nullptr) {
+    for (const auto& item : *browser.GetRecords(type)) {
+        if (sections != nullptr && isSectionMarker(item.first))
+            sections->push_back({&kSection, &item.first, &item.second});
         else
-            names.insert(CString());
+            records.push_back({&kind, &item.first, &item.second});
     }
 }
 
-std::vector<Record> collectRecords(CScriptBrowser& browser, const std::set<CString>& tagNames) {
+std::vector<Record> collectRecords(const CScriptBrowser& browser) {
     std::vector<Record> records;
-    CScriptFunctionInfo* info = nullptr;
-    CString functions;
-    browser.GetFunctionStrings(functions);
-    for (const CString& name : namesOfList(browser, functions, CScriptBrowser::eFuncFunction)) {
-        browser.GetFunctionInfo(name, CScriptBrowser::eFuncFunction, info);
-        records.push_back({&kFunction, name, info});
-    }
-    CString methods;
-    browser.GetMethods(methods);
-    for (const CString& name : namesOfList(browser, methods, CScriptBrowser::eFuncMethod)) {
-        browser.GetFunctionInfo(name, CScriptBrowser::eFuncMethod, info);
-        records.push_back({&kMethod, name, info});
-    }
-    CString properties;
-    browser.GetProperties(properties);
     std::vector<Record> sections;
-    for (const CString& name : namesOfList(browser, properties, CScriptBrowser::eFuncProperty)) {
-        browser.GetFunctionInfo(name, CScriptBrowser::eFuncProperty, info);
-        if (isSectionMarker(name))
-            sections.push_back({&kSection, name, info});
-        else
-            records.push_back({&kProperty, name, info});
-    }
+    addRecords(browser, CScriptBrowser::eFuncFunction, kFunction, records);
+    addRecords(browser, CScriptBrowser::eFuncMethod, kMethod, records);
+    addRecords(browser, CScriptBrowser::eFuncProperty, kProperty, records, &sections);
     records.insert(records.end(), sections.begin(), sections.end());
-    for (const CString& name : tagNames) {
-        if (browser.GetFunctionInfo(name, CScriptBrowser::eFuncTag, info))
-            records.push_back({&kTag, name, info});
-    }
+    addRecords(browser, CScriptBrowser::eFuncTag, kTag, records);
     return records;
 }
 
 void printText(const std::vector<Record>& records) {
-    fputs("kind\tname\tdecl_file\tdecl_line\tfile\tstart_line\tend_line\texported\n", stdout);
+    TextOutput out;
+    out.raw("kind\tname\tdecl_file\tdecl_line\tfile\tstart_line\tend_line\texported");
+    out.endLine();
     for (const Record& r : records) {
         const bool fromZero = r.kind->countedFromZero;
-        fprintf(stdout, "%s\t", r.kind->name);
-        writeTextField(stdout, r.name);
-        fputc('\t', stdout);
-        writeTextField(stdout, r.info->m_strDeclFile);
-        fputc('\t', stdout);
-        writeTextLine(stdout, r.info->m_nDeclLine, fromZero);
-        fputc('\t', stdout);
-        writeTextField(stdout, r.info->m_strFile);
-        fputc('\t', stdout);
-        writeTextLine(stdout, r.info->m_nStartLine, fromZero);
-        fputc('\t', stdout);
-        writeTextLine(stdout, r.info->m_nEndLine, fromZero);
-        fprintf(stdout, "\t%s\n", r.info->m_bExported ? "yes" : "no");
+        out.raw(r.kind->name).raw("\t").field(*r.name, true).raw("\t");
+        out.field(r.info->m_strDeclFile, true).raw("\t").line(r.info->m_nDeclLine, fromZero);
+        out.raw("\t").field(r.info->m_strFile, true).raw("\t");
+        out.line(r.info->m_nStartLine, fromZero).raw("\t").line(r.info->m_nEndLine, fromZero);
+        out.raw(r.info->m_bExported ? "\tyes" : "\tno").endLine();
     }
-}
-
-void writeJsonText(const CString& text) {
-    writeJsonString(stdout, text, static_cast<int>(strlen(text)));
 }
 
 void printJson(const std::vector<Record>& records) {
-    fprintf(stdout, "{\"codepage\": %u", GetACP());
+    Json document = {{"codepage", GetACP()}};
     for (const Kind* kind : {&kFunction, &kMethod, &kProperty, &kSection, &kTag}) {
-        fprintf(stdout, ",\n\"%s\": [", kind->member);
-        const char* separator = "\n";
+        Json list = Json::array();
         for (const Record& r : records) {
             if (r.kind != kind)
                 continue;
-            fprintf(stdout, "%s  {\"name\": ", separator);
-            writeJsonText(r.name);
-            fputs(", \"decl_file\": ", stdout);
-            writeJsonText(r.info->m_strDeclFile);
-            fprintf(stdout, ", \"decl_line\": %d, \"file\": ", r.info->m_nDeclLine);
-            writeJsonText(r.info->m_strFile);
-            fprintf(stdout, ", \"start_line\": %d, \"end_line\": %d, \"exported\": %s}",
-                    r.info->m_nStartLine, r.info->m_nEndLine,
-                    r.info->m_bExported ? "true" : "false");
-            separator = ",\n";
+            list.push_back({{"name", utf8FromAnsi(*r.name)},
+                            {"decl_file", utf8FromAnsi(r.info->m_strDeclFile)},
+                            {"decl_line", r.info->m_nDeclLine},
+                            {"file", utf8FromAnsi(r.info->m_strFile)},
+                            {"start_line", r.info->m_nStartLine},
+                            {"end_line", r.info->m_nEndLine},
+                            {"exported", r.info->m_bExported}});
         }
-        fputs("\n]", stdout);
+        document[kind->member] = std::move(list);
     }
-    fputs("}\n", stdout);
+    writeJson(document);
 }
 
 } // namespace
 
 int runScript(int argc, char** argv) {
+    CLI::App app("Index scripts: functions, methods, properties, sections and tags.",
+                 "bwcore script");
     ScriptArguments args;
-    if (!parseScriptArguments("script", argc, argv, args))
-        return kExitUsage;
-    CScriptBrowser browser;
-    std::set<CString> tagNames;
-    const bool allRead = forEachScript("script", args.files, [&](CCodeFileStream& stream) {
-        browser.ParseFile(&stream);
-        // The browser lists no tags; their names come from a second reading of the comments.
-        CCodeFileStream again(stream.GetFileName());
-        if (again.OpenFile())
-            collectTagNames(again, tagNames);
-    });
-    const std::vector<Record> records = collectRecords(browser, tagNames);
+    addScriptOptions(app, args);
+    if (const int exitCode = parseCommandLine(app, argc, argv); exitCode >= 0)
+        return exitCode;
+    // The index lives until the process ends, which gives its memory back at once: freeing tens
+    // of thousands of records one by one would cost more than writing them out.
+    static CScriptBrowser* const browser = new CScriptBrowser;
+    const bool allRead = forEachScript("script", args.files,
+                                       [&](CCodeStream& stream) { browser->ParseFile(&stream); });
+    const std::vector<Record> records = collectRecords(*browser);
     if (args.json)
         printJson(records);
     else
         printText(records);
-    return allRead ? kExitOk : kExitFailure;
+    return finishOutput("script") && allRead ? kExitOk : kExitFailure;
 }

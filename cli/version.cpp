@@ -6,20 +6,17 @@
 // unreadable". With --json an array of objects {"path", "version", "reason"}, one of the last two
 // null. The exit code is 1 when any file had no version.
 #include "Command.h"
+#include "CommandLine.h"
 #include "Output.h"
 
 #include <bwcore/bwcore.h>
 #include <bwcore/runtime/Io.h>
 
 #include <stdio.h>
-#include <string.h>
-
 #include <string>
 #include <vector>
 
 namespace {
-
-const char kName[] = "bwcore version";
 
 struct FileVersion {
     const char* path;
@@ -48,54 +45,45 @@ std::string dotted(const FileVersion& v) {
 }
 
 void printText(const std::vector<FileVersion>& versions) {
+    TextOutput out;
     for (const FileVersion& v : versions) {
-        writeEscapedText(stdout, v.path, static_cast<int>(strlen(v.path)));
-        fputc('\t', stdout);
-        fputs(v.result == 0 ? dotted(v).c_str() : reasonFor(v.result), stdout);
-        fputc('\n', stdout);
+        out.field(v.path).raw("\t");
+        out.raw(v.result == 0 ? dotted(v).c_str() : reasonFor(v.result)).endLine();
     }
 }
 
 void printJson(const std::vector<FileVersion>& versions) {
-    fputc('[', stdout);
-    const char* separator = "\n";
+    Json list = Json::array();
     for (const FileVersion& v : versions) {
-        fprintf(stdout, "%s  {\"path\": ", separator);
-        writeJsonString(stdout, v.path, static_cast<int>(strlen(v.path)));
-        if (v.result == 0)
-            fprintf(stdout, ", \"version\": \"%s\", \"reason\": null}", dotted(v).c_str());
-        else
-            fprintf(stdout, ", \"version\": null, \"reason\": \"%s\"}", reasonFor(v.result));
-        separator = ",\n";
+        list.push_back({{"path", utf8FromAnsi(v.path)},
+                        {"version", v.result == 0 ? Json(dotted(v)) : Json()},
+                        {"reason", v.result == 0 ? Json() : Json(reasonFor(v.result))}});
     }
-    fputs("\n]\n", stdout);
+    writeJson(list);
 }
 
 } // namespace
 
 int runVersion(int argc, char** argv) {
+    CLI::App app("Each file's version, from its version resource.", "bwcore version");
     bool json = false;
+    std::vector<std::string> paths;
+    app.add_flag("--json", json, "write JSON (UTF-8)");
+    app.add_option("FILE", paths, "files to read")->required();
+    if (const int exitCode = parseCommandLine(app, argc, argv); exitCode >= 0)
+        return exitCode;
     std::vector<FileVersion> versions;
-    for (int i = 1; i < argc; ++i) {
-        if (strcmp(argv[i], "--json") == 0) {
-            json = true;
-        } else if (argv[i][0] == '-' && argv[i][1] != '\0') {
-            fprintf(stderr, "%s: unknown option '%s'\n", kName, argv[i]);
-            return kExitUsage;
-        } else {
-            FileVersion v{argv[i], 0, 0, 0};
-            v.result = IoGetVersion(v.path, &v.ms, &v.ls);
-            versions.push_back(v);
-        }
-    }
-    if (versions.empty()) {
-        fprintf(stderr, "%s: name at least one file\n", kName);
-        return kExitUsage;
+    for (const std::string& path : paths) {
+        FileVersion v{path.c_str(), 0, 0, 0};
+        v.result = IoGetVersion(v.path, &v.ms, &v.ls);
+        versions.push_back(v);
     }
     if (json)
         printJson(versions);
     else
         printText(versions);
+    if (!finishOutput("version"))
+        return kExitFailure;
     for (const FileVersion& v : versions) {
         if (v.result != 0)
             return kExitFailure;

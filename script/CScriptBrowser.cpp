@@ -39,26 +39,28 @@ bool CScriptBrowser::ParseFile(CCodeStream* pStream) {
     return true;
 }
 
+const CScriptFunctionInfoMap* CScriptBrowser::GetRecords(EFuncType eType) const {
+    switch (eType) {
+    case eFuncProperty:
+        return &m_properties;
+    case eFuncMethod:
+        return &m_methods;
+    case eFuncFunction:
+        return &m_functions;
+    case eFuncTag:
+        return &m_tags;
+    default:
+        return nullptr;
+    }
+}
+
 bool CScriptBrowser::GetFunctionInfo(const CString& strName, EFuncType eType,
                                      CScriptFunctionInfo*& pInfo) {
     pInfo = nullptr;
-    CScriptFunctionInfoMap* pMap = nullptr;
-    switch (eType) {
-    case eFuncProperty:
-        pMap = &m_properties;
-        break;
-    case eFuncMethod:
-        pMap = &m_methods;
-        break;
-    case eFuncFunction:
-        pMap = &m_functions;
-        break;
-    case eFuncTag:
-        pMap = &m_tags;
-        break;
-    default:
+    // The maps are this browser's own; the look-up hands out a record the caller may change.
+    CScriptFunctionInfoMap* pMap = const_cast<CScriptFunctionInfoMap*>(GetRecords(eType));
+    if (pMap == nullptr)
         return false;
-    }
     const auto it = pMap->find(strName);
     if (it == pMap->end())
         return false;

@@ -149,6 +149,38 @@ std::string DefaultCharOf(const CodePage& page, LPCSTR lpDefaultChar) {
     return std::string(lpDefaultChar, bwcompat::CharLength(page, lpDefaultChar));
 }
 
+// UTF-16 to UTF-8, as Windows converts for CP_UTF8: a surrogate pair becomes one four-byte
+// character, a lone half of a pair becomes U+FFFD.
+std::string EncodeUtf8(const WCHAR* units, size_t length) {
+    std::string out;
+    for (size_t i = 0; i < length; ++i) {
+        uint32_t code = units[i];
+        if (code >= 0xD800 && code <= 0xDBFF && i + 1 < length && units[i + 1] >= 0xDC00 &&
+            units[i + 1] <= 0xDFFF) {
+            code = 0x10000 + ((code - 0xD800) << 10) + (units[i + 1] - 0xDC00);
+            ++i;
+        } else if (code >= 0xD800 && code <= 0xDFFF) {
+            code = 0xFFFD;
+        }
+        if (code < 0x80) {
+            out += static_cast<char>(code);
+        } else if (code < 0x800) {
+            out += static_cast<char>(0xC0 | (code >> 6));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        } else if (code < 0x10000) {
+            out += static_cast<char>(0xE0 | (code >> 12));
+            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (code >> 18));
+            out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr, int cbMultiByte,
@@ -197,14 +229,16 @@ int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharS
                                LPSTR lpMultiByteStr, int cbMultiByte, LPCSTR lpDefaultChar,
                                LPBOOL lpUsedDefaultChar) {
     const bwcompat::CodePage* page = bwcompat::FindCodePage(CodePage);
-    if (page == nullptr || lpWideCharStr == nullptr || cchWideChar == 0 || cbMultiByte < 0 ||
-        (cbMultiByte > 0 && lpMultiByteStr == nullptr) ||
+    if ((page == nullptr && CodePage != CP_UTF8) || lpWideCharStr == nullptr || cchWideChar == 0 ||
+        cbMultiByte < 0 || (cbMultiByte > 0 && lpMultiByteStr == nullptr) ||
         static_cast<const void*>(lpWideCharStr) == static_cast<const void*>(lpMultiByteStr)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    // Best-fit substitutes are never made, so WC_NO_BEST_FIT_CHARS holds anyway.
-    if ((dwFlags & ~static_cast<DWORD>(WC_NO_BEST_FIT_CHARS)) != 0) {
+    // Best-fit substitutes are never made, so WC_NO_BEST_FIT_CHARS holds anyway; UTF-8 takes no
+    // flags.
+    const DWORD allowed = CodePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    if ((dwFlags & ~allowed) != 0) {
         SetLastError(ERROR_INVALID_FLAGS);
         return 0;
     }
@@ -214,6 +248,14 @@ int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharS
         while (lpWideCharStr[length] != 0)
             ++length;
         ++length;
+    }
+    if (CodePage == CP_UTF8) {
+        // UTF-8 has no default character: asking for one is an invalid parameter.
+        if (lpDefaultChar != nullptr || lpUsedDefaultChar != nullptr) {
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return 0;
+        }
+        return Deliver(EncodeUtf8(lpWideCharStr, length), lpMultiByteStr, cbMultiByte);
     }
     const std::string defaultChar = DefaultCharOf(*page, lpDefaultChar);
     Converter converter(page->converterName, kUcs2);

@@ -48,6 +48,10 @@ public:
     // it is until its file is forgotten or the browser is assigned to or destroyed.
     bool GetFunctionInfo(const CString& strName, EFuncType eType, CScriptFunctionInfo*& pInfo);
 
+    // All records of kind eType, in name order, for walking them without splitting a list
+    // operation's text (names may hold commas); null for an unknown kind. Valid as long as the
+    // browser is not changed.
+    const CScriptFunctionInfoMap* GetRecords(EFuncType eType) const;
     // Functions and prototypes.
     void GetFunctionStrings(CString& strText) const;
     // Functions whose last prototype was exported.

@@ -51,6 +51,9 @@
 // best-fit substitutes (such as 'A' for A-macron in 1252) are not made, and the user-defined
 // areas of 936, 949 and 950 do not convert. Flags other than MB_PRECOMPOSED,
 // MB_ERR_INVALID_CHARS and WC_NO_BEST_FIT_CHARS fail with ERROR_INVALID_FLAGS.
+// WideCharToMultiByte also converts to CP_UTF8 (MultiByteToWideChar does not read it): no flags,
+// no default character (a non-null lpDefaultChar or lpUsedDefaultChar fails with
+// ERROR_INVALID_PARAMETER), and a lone half of a surrogate pair becomes U+FFFD.
 #pragma once
 
 #include <bwcore/win32/types.h>
@@ -58,6 +61,7 @@
 #define CP_ACP 0
 #define CP_OEMCP 1
 #define CP_THREAD_ACP 3
+#define CP_UTF8 65001
 
 #define MB_PRECOMPOSED 0x00000001
 #define MB_ERR_INVALID_CHARS 0x00000008

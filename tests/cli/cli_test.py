@@ -1,0 +1,165 @@
+#!/usr/bin/env python3
+"""The bwcore tool as a user meets it: a table of command lines with their exit codes and what
+their output must hold, then the checks that take more than one command (inputs that must
+survive, pipes, JSON in UTF-8, failed writes).
+
+    cli_test.py TOOL EXAMPLES_DIR
+"""
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import threading
+
+TOOL, EXAMPLES = os.path.abspath(sys.argv[1]), sys.argv[2]
+LANGS = os.path.join(EXAMPLES, "languages.txt")
+PLATFORMS = os.path.join(EXAMPLES, "platforms.txt")
+SETUP = os.path.join(EXAMPLES, "Setup.bws")
+COMMANDS = ["msg", "script", "events", "lang", "platform", "scramble", "unscramble", "version"]
+# A fixed code page and a locale that is not UTF-8, unless a case says otherwise.
+ENV = dict(os.environ, BWCORE_ACP="1252", LC_ALL="C", LANG="C")
+failures = []
+
+
+def run(args, stdin=None, env=None, stdout=subprocess.PIPE):
+    """The finished process; one that hangs is killed and counts as exit code "hung"."""
+    try:
+        return subprocess.run([TOOL] + args, stdin=stdin, stdout=stdout, stderr=subprocess.PIPE,
+                              env=env or ENV, timeout=10)
+    except subprocess.TimeoutExpired:
+        return subprocess.CompletedProcess(args, "hung", b"", b"")
+
+
+def check(condition, what):
+    if not condition:
+        failures.append(what)
+
+
+def expect(args, code, out=(), err=(), **kw):
+    r = run(args, **kw)
+    text, message = r.stdout.decode("latin-1"), r.stderr.decode("latin-1")
+    what = f"bwcore {' '.join(args)}"
+    check(r.returncode == code, f"{what}: exit code {r.returncode}, not {code}\n{message}")
+    for fragment in out:
+        check(fragment in text, f"{what}: no {fragment!r} in the output")
+    for fragment in err:
+        check(fragment in message, f"{what}: no {fragment!r} among the messages:\n{message}")
+    return text
+
+
+work = tempfile.mkdtemp()
+
+
+def write(name, data):
+    path = os.path.join(work, name)
+    with open(path, "wb") as f:
+        f.write(data)
+    return path
+
+
+one_section = write("one.txt", b"[0x0409]\nEnglish=0x0009\n")
+commas = write("commas.bws",
+               b"prototype Foo();\nprototype Foo, ();\nprototype Bar();\nprototype Bar, ();\n")
+
+# Command line -> exit code, fragments of the output, fragments of the messages.
+for args, code, out, err in [
+    (["--help"], 0, ["commands:", "bwcore COMMAND --help"], []),
+    (["nosuch"], 2, [], ["unknown command 'nosuch'"]),
+    (["lang", LANGS, "--dir"], 2, [], ["option '--dir' needs a value"]),
+    (["scramble", "--key"], 2, [], ["option '--key' needs a value"]),
+    (["scramble", "x"], 2, [], ["--key is required"]),
+    (["script"], 2, [], ["FILE is required"]),
+    (["lang", LANGS, "--section", "zz"], 2, [], ["'zz' is not a hexadecimal language id"]),
+    (["lang", os.path.join(work, "none.txt")], 1, [], ["the file cannot be read"]),
+    (["lang", one_section], 1, [], ["no section after the first, which is ignored"]),
+    (["platform", one_section], 1, [], ["no section after the first, which is ignored"]),
+    (["lang", LANGS, "--section", "0x0407", "--dir", "0x0c07"], 0, ["0c07-Deutsch (\xd6sterreich)"],
+     []),
+    (["lang", LANGS, "--section", "0x0999"], 1, [], ["no section 0x0999"]),
+    (["platform", PLATFORMS, "--bintext", "3"], 0, ["Windows 95 & Windows 98\t0000000000000003"],
+     []),
+    (["platform", PLATFORMS, "--name", "Windows 98"], 0, ["Windows 98\t0000000000000002"], []),
+    (["platform", PLATFORMS, "--bintext", "0"], 1, [], ["0 holds no platform"]),
+    (["platform", PLATFORMS, "--bintext", "3", "--name", "Windows 98"], 2, [], ["excludes"]),
+    (["script", "/dev/zero"], 1, [], ["'/dev/zero': it is neither a file nor a pipe"]),
+    (["script", work], 1, [], ["it is a directory"]),
+    (["script", "/proc/self/mem", SETUP], 1, ["WelcomeDialog"], ["cannot read '/proc/self/mem'"]),
+    (["scramble", "--key", "256", "x"], 2, [], ["not a number from 0 to 255"]),
+    (["scramble", "--key", "1", "/proc/self/mem"], 1, [], ["cannot read /proc/self/mem"]),
+    (["scramble", "--key", "1", "--scheme", "word", "x"], 2, [], ["--scheme", "word"]),
+    (["msg", "-8", "99999"], 1, ["(no such message)"], []),
+    (["version", SETUP], 1, ["no version information"], []),
+]:
+    expect(args, code, out, err)
+for command in COMMANDS:
+    expect([command, "--help"], 0, [f"bwcore {command}"])
+
+# Names holding commas are records of their own: each of the four once.
+lines = expect(["script", commas], 0).splitlines()
+names = sorted(line.split("\t")[1] for line in lines if line.startswith("function\t"))
+check(names == ["Bar", "Bar,", "Foo", "Foo,"], f"functions of {commas}: {names}")
+
+# Each file is read once: a named pipe and standard input give the tags a file gives.
+fifo = os.path.join(work, "pipe.bws")
+os.mkfifo(fifo)
+with open(SETUP, "rb") as f:
+    script = f.read()
+writer = threading.Thread(target=lambda: open(fifo, "wb").write(script), daemon=True)
+writer.start()
+from_pipe = expect(["script", fifo], 0, ["tag\tWelcomeDialog", "tag\tDestinationDialog"])
+writer.join(5)
+with open(SETUP, "rb") as f:
+    expect(["script", "-"], 0, ["tag\tWelcomeDialog", "tag\tDestinationDialog"], stdin=f)
+check(from_pipe.replace(fifo, SETUP) == expect(["script", SETUP], 0),
+      "a named pipe indexes differently from the file")
+
+# Nothing overwrites its input: the same path, another spelling, a hard or symbolic link, or the
+# file behind standard input.
+original = os.urandom(3000)
+data = write("data.bin", original)
+os.link(data, os.path.join(work, "hard.bin"))
+os.symlink(data, os.path.join(work, "soft.bin"))
+for output in ["data.bin", "./data.bin", "hard.bin", "soft.bin"]:
+    r = subprocess.run([TOOL, "scramble", "--key", "1", "-o", output, "data.bin"], cwd=work,
+                       capture_output=True)
+    check(r.returncode == 2 and b"is the input file" in r.stderr, f"scramble -o {output}")
+with open(data, "rb") as f:
+    r = run(["scramble", "--key", "1", "-o", data], stdin=f)
+    check(r.returncode == 2, "scramble -o naming the file behind standard input")
+with open(data, "rb") as f:
+    check(f.read() == original, "scramble changed its input")
+
+# JSON is UTF-8 whatever the code page; text is converted only for a UTF-8 locale.
+def names_in_json(args, member, env=None):
+    try:
+        document = json.loads(run(args, env=env).stdout.decode("utf-8"))
+        return [record["name"] for record in document[member]]
+    except (ValueError, KeyError):  # not UTF-8, not JSON, or not the expected document
+        return f"bwcore {' '.join(args)}: no UTF-8 JSON"
+
+
+cafe = write("cafe.bws", b"// {{BW_SCRIPT_TAG(Caf\xe9)\n")
+check(names_in_json(["script", "--json", cafe], "tags") == ["Caf\xe9"], "script --json")
+names = names_in_json(["lang", LANGS, "--section", "0x0407", "--all", "--json"], "languages")
+check("Deutsch (\xd6sterreich)" in names, f"lang --json: {names}")
+kanji = "\u65e5\u672c\u8a9e"
+japanese = write("ja.bws", b"// {{BW_SCRIPT_TAG(" + kanji.encode("cp932") + b")\n")
+names = names_in_json(["script", "--json", japanese], "tags", env=dict(ENV, BWCORE_ACP="932"))
+check(names == [kanji], f"script --json in code page 932: {names}")
+check(b"Caf\xc3\xa9" in run(["script", cafe], env=dict(ENV, LC_ALL="C.UTF-8")).stdout,
+      "text in a UTF-8 locale")
+check(b"Caf\xe9\t" in run(["script", cafe]).stdout, "text in a locale that is not UTF-8")
+
+# A failed write to standard output is an error.
+with open("/dev/full", "wb") as full:
+    for args in [["script", SETUP], ["lang", LANGS], ["msg"], ["--help"]]:
+        r = run(args, stdout=full)
+        check(r.returncode == 1, f"bwcore {' '.join(args)} >/dev/full: exit {r.returncode}")
+
+shutil.rmtree(work)
+for failure in failures:
+    print("FAIL:", failure)
+print(f"{len(failures)} failures")
+sys.exit(1 if failures else 0)
