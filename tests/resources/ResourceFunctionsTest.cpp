@@ -25,18 +25,6 @@ std::vector<BYTE> Data(HRSRC found) {
     return std::vector<BYTE>(p, p + SizeofResource(Program(), found));
 }
 
-TEST(GetModuleHandleA, NamesTheLoadedModules) {
-    const HMODULE library = GetModuleHandleA("bwcore.dll");
-    ASSERT_NE(nullptr, library);
-    EXPECT_NE(Program(), library);
-    // Case does not matter, and a name without an extension means a DLL.
-    EXPECT_EQ(library, GetModuleHandleA("BWCORE.DLL"));
-    EXPECT_EQ(library, GetModuleHandleA("bwcore"));
-    SetLastError(kProbe);
-    EXPECT_EQ(nullptr, GetModuleHandleA("bwnosuchmodule.dll"));
-    EXPECT_EQ(126u, GetLastError()); // ERROR_MOD_NOT_FOUND
-}
-
 TEST(FindResourceA, ReportsWhatIsMissingAndLeavesTheErrorAloneOnSuccess) {
     const struct {
         HMODULE module;

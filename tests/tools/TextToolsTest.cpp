@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 // In code page 932 "表" is 0x95 0x5C (trail byte the backslash), "ポ" 0x83 0x7C (the bar).
 #define HYO "\x95\x5C"
@@ -17,93 +16,64 @@
 
 namespace {
 
-struct PathCase {
+// Each case: left ^= right gives joined, and left's extension; text split at sep gives the
+// pieces, written joined by '/' (with their count in front).
+struct Case {
     const char* left;
-    const char* right; // joined to left with ^=
+    const char* right;
     const char* joined;
-    const char* extension; // of left
+    const char* extension;
+    char sep;
+    const char* pieces;
 };
 
-void CheckPaths(const std::vector<PathCase>& cases) {
-    for (const PathCase& c : cases) {
-        SCOPED_TRACE(std::string(c.left) + " ^ " + c.right);
-        CBWPath path(c.left);
-        EXPECT_STREQ(c.extension, static_cast<LPCSTR>(path.GetExtension()));
-        path ^= CBWPath(CString(c.right));
-        EXPECT_STREQ(c.joined, static_cast<LPCSTR>(path));
-    }
+void Check(const Case& c) {
+    SCOPED_TRACE(std::string(c.left) + " ^ " + c.right);
+    CBWPath path(c.left);
+    EXPECT_STREQ(c.extension, static_cast<LPCSTR>(path.GetExtension()));
+    path ^= CBWPath(CString(c.right));
+    EXPECT_STREQ(c.joined, static_cast<LPCSTR>(path));
+    CStringArray pieces;
+    pieces.Add(CString("old"));
+    std::string got =
+        std::to_string(CStringEx(c.left).TokenizeStringIntoStringArray(pieces, c.sep, true));
+    for (INT_PTR i = 0; i < pieces.GetSize(); ++i)
+        got += std::string("/") + pieces[i].GetString();
+    EXPECT_EQ(c.pieces, got);
 }
 
-struct PiecesCase {
-    const char* text;
-    char separator;
-    std::vector<std::string> pieces;
-};
-
-void CheckPieces(const std::vector<PiecesCase>& cases) {
-    for (const PiecesCase& c : cases) {
-        SCOPED_TRACE(c.text);
-        CStringArray pieces;
-        pieces.Add(CString("old"));
-        const int count =
-            CStringEx(c.text).TokenizeStringIntoStringArray(pieces, c.separator, true);
-        EXPECT_EQ(static_cast<int>(c.pieces.size()), count);
-        std::vector<std::string> got;
-        for (INT_PTR i = 0; i < pieces.GetSize(); ++i)
-            got.emplace_back(pieces[i].GetString());
-        EXPECT_EQ(c.pieces, got);
-    }
-}
-
-class TextToolsCp932 : public testing::Test {
-protected:
-    void SetUp() override { BW_REQUIRE_ACP(932); }
-};
-
-TEST(CBWPath, JoinPutsExactlyOneBackslashAndExtensionIsAfterTheLastDot) {
-    CheckPaths({
-        {"dir", "*.*", "dir\\*.*", ""},
-        {"C:\\data\\sub", "file.txt", "C:\\data\\sub\\file.txt", ""},
-        {"dir\\", "\\x", "dir\\x", ""},
-        {"C:", "x", "C:\\x", ""},
-        {"", "x", "x", ""},
-        {"dir", "", "dir", ""},
-        {"archive.tar.gz", "x", "archive.tar.gz\\x", "gz"},
-        {"dir.d\\file", "x", "dir.d\\file\\x", ""},
-        {"dir\\.profile", "x", "dir\\.profile\\x", "profile"},
-        {"name.", "x", "name.\\x", ""},
-    });
+TEST(TextTools, JoinsExtensionsAndPieces) {
+    const Case cases[] = {
+        {"dir", "*.*", "dir\\*.*", "", ',', "1/dir"},
+        {"C:\\data\\sub", "file.txt", "C:\\data\\sub\\file.txt", "", '\\', "3/C:/data/sub"},
+        {"dir\\", "\\x", "dir\\x", "", '\\', "2/dir/"},
+        {"C:", "x", "C:\\x", "", ',', "1/C:"},
+        {"", "x", "x", "", ',', "0"},
+        {"a.b", "", "a.b", "b", '.', "2/a/b"},
+        {"archive.tar.gz", "x", "archive.tar.gz\\x", "gz", ',', "1/archive.tar.gz"},
+        {"dir.d\\file", "x", "dir.d\\file\\x", "", '.', "2/dir/d\\file"},
+        {"\\.profile", "x", "\\.profile\\x", "profile", '\\', "2//.profile"},
+        {",a,,", "x", ",a,,\\x", "", ',', "4//a//"},
+    };
+    for (const Case& c : cases)
+        Check(c);
     CBWPath path("dir\\");
     path ^= path;
     EXPECT_STREQ("dir\\dir\\", static_cast<LPCSTR>(path));
 }
 
-TEST_F(TextToolsCp932, PathsKeepDoubleByteCharacters) {
-    CheckPaths({
-        {"C:\\" HYO, "x", "C:\\" HYO "\\x", ""},
-        {HYO "\\", "x", HYO "\\x", ""},
-        {"dir", "\\" HYO, "dir\\" HYO, ""},
-        {"a." HYO "b", "x", "a." HYO "b\\x", HYO "b"},
-        {"a.b\\" HYO, "", "a.b\\" HYO, ""},
-    });
-}
-
-TEST(CStringEx, TokenizeReplacesTheArrayWithEveryPiece) {
-    CheckPieces({
-        {"a,b,c", ',', {"a", "b", "c"}},
-        {"abc", ',', {"abc"}},
-        {"C:\\dir\\file", '\\', {"C:", "dir", "file"}},
-        {"", ',', {}},
-        {",a,,", ',', {"", "a", "", ""}},
-    });
-}
-
-TEST_F(TextToolsCp932, TokenizeKeepsDoubleByteCharacters) {
-    CheckPieces({
-        {"C:\\" HYO "\\" HYO, '\\', {"C:", HYO, HYO}},
-        {PO "|x", '|', {PO, "x"}},
-        {"a,\x95", ',', {"a", "\x95"}},
-    });
+TEST(TextToolsCp932, DoubleByteCharactersStayWhole) {
+    BW_REQUIRE_ACP(932);
+    const Case cases[] = {
+        {"C:\\" HYO, "x", "C:\\" HYO "\\x", "", '\\', "2/C:/" HYO},
+        {HYO "\\", "\\" HYO, HYO "\\" HYO, "", '\\', "2/" HYO "/"},
+        {"a." HYO "b", "", "a." HYO "b", HYO "b", '.', "2/a/" HYO "b"},
+        {"a.b\\" HYO, "", "a.b\\" HYO, "", '|', "1/a.b\\" HYO},
+        {PO "|x", "", PO "|x", "", '|', "2/" PO "/x"},
+        {"a,\x95", "", "a,\x95", "", ',', "2/a/\x95"},
+    };
+    for (const Case& c : cases)
+        Check(c);
 }
 
 TEST(CSystem, HexadecimalValues) {
