@@ -242,28 +242,21 @@ TEST(IntlAndPlatform, NullArgumentsGiveTheFailureValueAndChangeNothing) {
         std::function<int32_t()> run;
         int32_t expected;
     } cases[] = {
-        CASE(IntlLoad(nullptr, path), -1),
-        CASE(IntlLoad(intl, nullptr), -1),
-        CASE(IntlSetLanguage(nullptr, 0x0407), -1),
-        CASE(IntlGetLanguage(nullptr, &id), -1),
-        CASE(IntlGetLanguage(intl, nullptr), -1),
-        CASE(IntlGetLangId(nullptr, "English", &id), -1),
+        // clang-format off
+        CASE(IntlLoad(nullptr, path), -1), CASE(IntlLoad(intl, nullptr), -1),
+        CASE(IntlSetLanguage(nullptr, 0x0407), -1), CASE(IntlGetLanguage(nullptr, &id), -1),
+        CASE(IntlGetLanguage(intl, nullptr), -1), CASE(IntlGetLangId(nullptr, "English", &id), -1),
         CASE(IntlGetLangId(intl, nullptr, &id), -1),
         CASE(IntlGetLangId(intl, "English", nullptr), -2),
-        CASE(IntlGetName(nullptr, 0x0009, text), -1),
-        CASE(IntlGetName(intl, 0x0009, nullptr), -2),
+        CASE(IntlGetName(nullptr, 0x0009, text), -1), CASE(IntlGetName(intl, 0x0009, nullptr), -2),
         CASE(IntlIsNeutral(nullptr, "English", 0x0009), 0),
         CASE(IntlEnum(nullptr, text, &id, 1, INTL_ENUM_FIRST), -1),
         CASE(IntlEnum(intl, text, nullptr, 1, INTL_ENUM_FIRST), -1),
         CASE(IntlMakeDirName(nullptr, 0x0009, text), 0),
-        CASE(IntlMakeDirName(intl, 0x0009, nullptr), 0),
-        CASE(IntlHexToDecimal(nullptr, &value), 0),
-        CASE(IntlHexToDecimal("0x1", nullptr), 0),
-        CASE(IntlDestroy(nullptr), 0),
-        CASE(PlatformLoad(nullptr, path), -1),
-        CASE(PlatformLoad(platform, nullptr), -1),
-        CASE(PlatformSetLanguage(nullptr, 0x0407), -1),
-        CASE(PlatformSeparator(nullptr, 701), -1),
+        CASE(IntlMakeDirName(intl, 0x0009, nullptr), 0), CASE(IntlHexToDecimal(nullptr, &value), 0),
+        CASE(IntlHexToDecimal("0x1", nullptr), 0), CASE(IntlDestroy(nullptr), 0),
+        CASE(PlatformLoad(nullptr, path), -1), CASE(PlatformLoad(platform, nullptr), -1),
+        CASE(PlatformSetLanguage(nullptr, 0x0407), -1), CASE(PlatformSeparator(nullptr, 701), -1),
         CASE(PlatformEnum(nullptr, text, &set, PLATFORM_ENUM_FIRST), -1),
         CASE(PlatformEnum(platform, nullptr, &set, PLATFORM_ENUM_FIRST), -1),
         CASE(PlatformEnum(platform, text, nullptr, PLATFORM_ENUM_FIRST), -1),
@@ -278,8 +271,7 @@ TEST(IntlAndPlatform, NullArgumentsGiveTheFailureValueAndChangeNothing) {
         CASE(PlatformInfoToArray(platform, one, nullptr, &value), -1),
         CASE(PlatformInfoToArray(platform, one, array, nullptr), -1),
         CASE(PlatformMerge(nullptr, &set, one), -1),
-        CASE(PlatformMerge(platform, nullptr, one), -1),
-        CASE(PlatformDestroy(nullptr), 0),
+        CASE(PlatformMerge(platform, nullptr, one), -1), CASE(PlatformDestroy(nullptr), 0),
         CASE(PlatformClearItem(platform, nullptr), -1),
         CASE(PlatformIsIndependent(platform, nullptr), 0),
         CASE(PlatformCompare(nullptr, one, one), -1),
@@ -290,8 +282,8 @@ TEST(IntlAndPlatform, NullArgumentsGiveTheFailureValueAndChangeNothing) {
         CASE(PlatformRemove(platform, nullptr, one), -1),
         CASE(PlatformInfoToBinText(nullptr, text), -1),
         CASE(PlatformInfoToBinText(&one, nullptr), -1),
-        CASE(PlatformBinTextToInfo(nullptr, &set), 0),
-        CASE(PlatformBinTextToInfo("1", nullptr), 0),
+        CASE(PlatformBinTextToInfo(nullptr, &set), 0), CASE(PlatformBinTextToInfo("1", nullptr), 0),
+        // clang-format on
     };
 #undef CASE
     for (const auto& c : cases)
