@@ -68,32 +68,12 @@ protected:
     static HINSTANCE Core() {
         return AfxFindResourceHandle(MAKEINTRESOURCEA(kFolder), RT_GROUP_ICON);
     }
-    static BYTE* Resource(int id, LPCSTR type, DWORD* size = nullptr) {
+    static BYTE* Resource(int id, LPCSTR type, DWORD* size) {
         HRSRC found = FindResourceA(Core(), MAKEINTRESOURCEA(id), type);
-        if (size != nullptr)
-            *size = SizeofResource(Core(), found);
+        *size = SizeofResource(Core(), found);
         return static_cast<BYTE*>(LockResource(LoadResource(Core(), found)));
     }
 };
-
-// Nearest size first (0 is the system's 32), then the most colours (the fewest for
-// LR_MONOCHROME), then the first entry.
-TEST_F(CoreIcons, ImageChoice) {
-    BYTE* group = Resource(kFolder, RT_GROUP_ICON);
-    ASSERT_NE(group, nullptr);
-    const struct {
-        int size;
-        UINT flags;
-        int image;
-    } cases[] = {
-        {16, LR_DEFAULTCOLOR, 4}, {32, LR_DEFAULTCOLOR, 3}, {8, LR_DEFAULTCOLOR, 4},
-        {24, LR_DEFAULTCOLOR, 3}, {48, LR_DEFAULTCOLOR, 3}, {0, LR_DEFAULTCOLOR, 3},
-        {16, LR_MONOCHROME, 2},   {32, LR_MONOCHROME, 1},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(LookupIconIdFromDirectoryEx(group, TRUE, c.size, c.size, c.flags), c.image)
-            << c.size << " flags " << c.flags;
-}
 
 TEST_F(CoreIcons, ImagesDecodeTrueColourAndPalette) {
     for (int size : {16, 32}) {
@@ -102,7 +82,8 @@ TEST_F(CoreIcons, ImagesDecodeTrueColourAndPalette) {
             LoadImageA(Core(), MAKEINTRESOURCEA(kFolder), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
         ExpectFolderPixels(loaded, size, {0x5A, 0xD7, 0xFF, 0xFF});
         DestroyIcon(loaded);
-        // The 16-colour image: palette entry 11 (yellow), whose alpha stays 0.
+        // The 16-colour image (the folder's are the images 1 and 2, at 32 and 16 pixels): palette
+        // entry 11 (yellow), whose alpha stays 0.
         DWORD bytes = 0;
         BYTE* image = Resource(size == 16 ? 2 : 1, RT_ICON, &bytes);
         HICON indexed = CreateIconFromResourceEx(image, bytes, TRUE, 0x00030000, 0, 0, 0);
