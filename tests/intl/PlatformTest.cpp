@@ -80,8 +80,6 @@ TEST_F(PlatformTest, Sections) {
     EXPECT_EQ(PlatformSetLanguage(table, 0x0407), 0);
     EXPECT_EQ(idOf("A"), -3);
     EXPECT_EQ(idOf("A-de"), 1);
-    EXPECT_EQ(PlatformSetLanguage(table, 0x0411), -4);
-    EXPECT_EQ(idOf("A-de"), 1);
     EXPECT_EQ(PlatformSetLanguage(table, 0x0409), 0);
     // A second load appends and keeps the current section; a header without "]" still counts.
     TempFile second("platforms-2.txt", "[x]\r[0x0411 \rJ=0000000000000001\r");

@@ -5,8 +5,7 @@
 #include <fstream>
 #include <string>
 
-class TempFile {
-public:
+struct TempFile {
     TempFile(const std::string& name, const std::string& bytes)
         : m_path((std::filesystem::temp_directory_path() / ("bwcore-intl-" + name)).string()) {
         std::ofstream(m_path, std::ios::binary) << bytes;
@@ -16,7 +15,5 @@ public:
         std::filesystem::remove(m_path, ignored);
     }
     const char* path() const { return m_path.c_str(); }
-
-private:
-    std::string m_path;
+    const std::string m_path;
 };

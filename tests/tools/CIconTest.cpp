@@ -91,12 +91,6 @@ TEST_F(CoreIcons, ImagesDecodeTrueColourAndPalette) {
         ExpectFolderPixels(indexed, size, {0x00, 0xFF, 0xFF, 0x00});
         DestroyIcon(indexed);
     }
-    for (int size : {24, 48}) {
-        HICON stretched = static_cast<HICON>(
-            LoadImageA(Core(), MAKEINTRESOURCEA(kFolder), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
-        ExpectIconOfSize(stretched, size);
-        DestroyIcon(stretched);
-    }
 }
 
 TEST_F(CoreIcons, CIconLoadsEveryIconAtBothSizesAndLeavesItToTheCaller) {
