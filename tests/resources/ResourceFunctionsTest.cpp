@@ -113,7 +113,6 @@ TEST(LoadStringA, CopiesWhatFitsAndTerminates) {
         {0x80000064u, 64, 11, "One hundred", kProbe},
         // An empty string, a string missing from a block, a block missing altogether.
         {101, 64, 0, "", kProbe},
-        {102, 64, 0, "", kProbe},
         {5000, 64, 0, "", ERROR_RESOURCE_NAME_NOT_FOUND},
     };
     for (const auto& c : cases) {
