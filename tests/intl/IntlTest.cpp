@@ -139,7 +139,7 @@ TEST_F(IntlTest, SectionRules) {
     EXPECT_EQ(nameOf(0x0409), std::string(259, 'n'));
 }
 
-TEST_F(IntlTest, SecondLoadAppendsAndSelectsItsFirstSection) {
+TEST_F(IntlTest, SecondLoadAppendsAndSelectsTheTablesFirstSection) {
     TempFile second("second.txt", "[0]\n[0x0411]\nJapanese=0x0411\n[0x0409]\nOther=0x0001\n");
     ASSERT_EQ(IntlLoad(table, kLanguagesFile.c_str()), 0);
     ASSERT_EQ(IntlLoad(table, second.path()), 0);
