@@ -86,6 +86,7 @@ TEST(CSystem, HexadecimalValues) {
         {"FFFFFFFF", 0xFFFFFFFF},
         {"123456789", 0x23456789},
         {"0x1F", 0x1F},
+        {"0X1f", 0x1F},
         {"", 0},
         {"1G2", 0x1},
         {"12h", 0x12},
