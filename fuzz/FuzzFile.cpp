@@ -17,3 +17,14 @@ std::string WriteFuzzFile(const char* kind, const uint8_t* data, size_t size) {
     fclose(file);
     return text;
 }
+
+size_t CountHeaders(const uint8_t* data, size_t size) {
+    size_t headers = 0;
+    bool lineStart = true;
+    for (size_t i = 0; i < size; ++i) {
+        if (lineStart && data[i] == '[')
+            ++headers;
+        lineStart = data[i] == '\r' || data[i] == '\n';
+    }
+    return headers;
+}

@@ -24,24 +24,11 @@
 
 namespace {
 
-constexpr size_t kShortInput = 8000;
-
 void Check(bool holds, const char* what) {
     if (!holds) {
         fprintf(stderr, "language table property violated: %s\n", what);
         abort();
     }
-}
-
-size_t CountHeaders(const uint8_t* data, size_t size) {
-    size_t headers = 0;
-    bool lineStart = true;
-    for (size_t i = 0; i < size; ++i) {
-        if (lineStart && data[i] == '[')
-            ++headers;
-        lineStart = data[i] == '\r' || data[i] == '\n';
-    }
-    return headers;
 }
 
 using Languages = std::set<std::pair<std::string, uint16_t>>;
@@ -97,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int32_t result = IntlLoad(table, path.c_str());
     Check(result == 0 || result == -11, "loading ends with 0 or -11");
     // Lines longer than a read chunk are split into several, so the count holds for short input.
-    if (size < kShortInput)
+    if (size < kShortDataFile)
         Check((result == -11) == (CountHeaders(data, size) < 2),
               "-11 means fewer than two headers");
     if (result == 0) {

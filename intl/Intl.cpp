@@ -94,7 +94,7 @@ HINTL IntlCreate(void) {
 }
 
 int32_t IntlLoad(HINTL table, const char* path) {
-    if (table == nullptr)
+    if (table == nullptr || path == nullptr)
         return -1;
     LanguageReader reader(table->sections);
     int32_t result = SectionFileRead(path, reader);
@@ -118,7 +118,7 @@ int32_t IntlGetLanguage(HINTL table, uint16_t* language) {
 }
 
 int32_t IntlGetLangId(HINTL table, const char* name, uint16_t* language) {
-    if (table == nullptr)
+    if (table == nullptr || name == nullptr)
         return -1;
     if (language == nullptr)
         return -2;

@@ -10,8 +10,6 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include <string>
-
 struct BWPLATFORMTABLE {
     HGLOBAL memory;
     HINSTANCE instance;
@@ -307,7 +305,14 @@ int32_t PlatformBinTextToInfo(const char* text, PLATFORMINFO* set) {
     }
     const char* secondWord = digits + length - kWordDigits;
     _HexToDec(secondWord, &set->second);
-    std::string firstWord(digits, secondWord);
-    _HexToDec(firstWord.c_str(), &set->first);
+    // Copied without allocating, so that no failure can leave this function. A first word longer
+    // than a data file's value text (259 bytes) is outside the format: its first 259 bytes count.
+    char firstWord[kSectionKeyBuffer];
+    size_t firstLength = static_cast<size_t>(secondWord - digits);
+    if (firstLength > kSectionTextMax)
+        firstLength = kSectionTextMax;
+    memcpy(firstWord, digits, firstLength);
+    firstWord[firstLength] = '\0';
+    _HexToDec(firstWord, &set->first);
     return 1;
 }

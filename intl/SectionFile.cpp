@@ -8,8 +8,6 @@
 
 #include <string.h>
 
-#include <vector>
-
 namespace {
 
 bool isHeader(const char* line) {
@@ -47,17 +45,16 @@ int32_t readLines(HLIST lines, SectionReader& reader) {
     if (headers < 2)
         return -11;
 
-    std::vector<char> buffer;
+    // The lines are this reader's own copies: they are trimmed and cut in place, which needs no
+    // allocation that could fail.
     headers = 0;
-    for (const char* item = static_cast<const char*>(ListFirst(lines)); item != nullptr;
-         item = static_cast<const char*>(ListNext(lines))) {
-        bool header = isHeader(item);
+    for (char* line = static_cast<char*>(ListFirst(lines)); line != nullptr;
+         line = static_cast<char*>(ListNext(lines))) {
+        bool header = isHeader(line);
         if (header)
             ++headers;
         if (headers < 2)
             continue;
-        buffer.assign(item, item + strlen(item) + 1);
-        char* line = buffer.data();
         NameTableTrim(line);
         if (header) {
             char* idText = line + 1;

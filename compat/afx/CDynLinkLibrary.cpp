@@ -112,18 +112,34 @@ void AfxSetResourceHandle(HINSTANCE hInstResource) {
     resource_handle.store(hInstResource);
 }
 
-HINSTANCE AfxFindResourceHandle(LPCSTR lpszName, LPCSTR lpszType) {
+namespace {
+
+// The first module, the resource module and then the chain in search order, that `holds`.
+template <typename Holds>
+HINSTANCE find_module(Holds holds) {
     if (HINSTANCE own = AfxGetResourceHandle())
-        if (::FindResourceA(own, lpszName, lpszType))
+        if (holds(own))
             return own;
     for (HMODULE module : search_order())
-        if (::FindResourceA(module, lpszName, lpszType))
+        if (holds(module))
             return module;
     return nullptr;
 }
 
+} // namespace
+
+HINSTANCE AfxFindResourceHandle(LPCSTR lpszName, LPCSTR lpszType) {
+    return find_module(
+        [&](HINSTANCE module) { return ::FindResourceA(module, lpszName, lpszType) != nullptr; });
+}
+
+// A module answers for a string only when it holds the string itself, not merely its block of
+// sixteen: another module with one string of a catalogue block must not hide the other fifteen.
 HINSTANCE AfxFindStringResourceHandle(UINT nID) {
-    return AfxFindResourceHandle(MAKEINTRESOURCEA((LOWORD(nID) >> 4) + 1), RT_STRING);
+    return find_module([nID](HINSTANCE module) {
+        char probe[2];
+        return ::LoadStringA(module, nID, probe, sizeof probe) > 0;
+    });
 }
 
 int AfxLoadString(UINT nID, LPSTR lpszBuf, UINT nMaxBuf) {

@@ -1,304 +1,281 @@
+// The language table, on the shipped example file and on small files for the format's rules, and
+// the null arguments of both flat families (language and platform tables).
 #include "TempFile.h"
 
 #include <bwcore/bwcore.h>
 
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
+#include <functional>
 #include <set>
 #include <string>
-#include <utility>
-#include <vector>
 
 namespace {
 
-// The first section is ignored whatever it holds; the second is current after loading.
-const char kLanguages[] = "[0x0000]\r\n"
-                          "Ignored=0x0001\r\n"
-                          "[0x0409]\r\n"
-                          "English=0x0409\r\n"
-                          "  German =0x0407\t\r\n"
-                          "Spaced= 0x0410\r\n"
-                          "French=0x040c\r\n"
-                          "Neutral English=0x0009\r\n"
-                          "Neutral German=0x0007\r\n"
-                          "English=0x0809\r\n"
-                          "US English=0x0409\r\n"
-                          "Decimal=1033\r\n"
-                          "no equals sign\r\n"
-                          "\r\n"
-                          "[0x0407]\r\n"
-                          "Englisch=0x0409\r\n"
-                          "Deutsch=0x0407\r\n";
+const std::string kLanguagesFile = BWCORE_EXAMPLES_DIR "/languages.txt";
+const std::string kPlatformsFile = BWCORE_EXAMPLES_DIR "/platforms.txt";
+
+// The first section is ignored whatever it holds.
+const char kRules[] = "[0x0000]\r\n"
+                      "Ignored=0x0001\r\n"
+                      "[0x0409]\r\n"
+                      "English=0x0409\r\n"
+                      "  German =0x0407\t\r\n"
+                      "Spaced= 0x0410\r\n"
+                      "English=0x0809\r\n"
+                      "US English=0x0409\r\n"
+                      "Decimal=1033\r\n"
+                      "no equals sign\r\n"
+                      "[0x0407]\r\n"
+                      "Deutsch=0x0407\r\n";
 
 class IntlTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_table = IntlCreate();
-        ASSERT_NE(m_table, nullptr);
-    }
-    void TearDown() override { EXPECT_EQ(IntlDestroy(m_table), 0); }
+    void SetUp() override { ASSERT_NE(table = IntlCreate(), nullptr); }
+    void TearDown() override { EXPECT_EQ(IntlDestroy(table), 0); }
 
     uint16_t current() {
         uint16_t language = 0xFFFF;
-        EXPECT_EQ(IntlGetLanguage(m_table, &language), 0);
+        EXPECT_EQ(IntlGetLanguage(table, &language), 0);
         return language;
     }
+    // The id of a name in the current section, or -3 and the like.
+    int32_t idOf(const std::string& name) {
+        uint16_t id = 0;
+        int32_t result = IntlGetLangId(table, name.c_str(), &id);
+        return result == 0 ? id : result;
+    }
+    std::string nameOf(uint16_t id) {
+        char name[260];
+        return IntlGetName(table, id, name) == 0 ? name : "(none)";
+    }
+    std::set<std::string> enumerate(int32_t includeAll) {
+        std::set<std::string> names;
+        char name[260];
+        uint16_t id = 0;
+        for (int32_t mode = INTL_ENUM_FIRST; IntlEnum(table, name, &id, includeAll, mode) == 1;
+             mode = INTL_ENUM_NEXT)
+            names.insert(name);
+        return names;
+    }
 
-    HINTL m_table = nullptr;
+    HINTL table = nullptr;
 };
 
-TEST_F(IntlTest, LoadMakesTheSecondHeaderCurrent) {
-    TempFile file("load.txt", kLanguages);
+TEST_F(IntlTest, ExampleFile) {
     EXPECT_EQ(current(), 0);
-    ASSERT_EQ(IntlLoad(m_table, file.path()), 0);
+    ASSERT_EQ(IntlLoad(table, kLanguagesFile.c_str()), 0);
     EXPECT_EQ(current(), 0x0409);
-    uint16_t id = 0;
-    ASSERT_EQ(IntlGetLangId(m_table, "English", &id), 0);
-    EXPECT_EQ(id, 0x0409);
-    char name[260];
-    ASSERT_EQ(IntlGetName(m_table, 0x0409, name), 0);
-    EXPECT_STREQ(name, "English");
-    ASSERT_EQ(IntlGetName(m_table, 0x040c, name), 0);
-    EXPECT_STREQ(name, "French");
-}
-
-TEST_F(IntlTest, FirstSectionIsIgnored) {
-    TempFile file("ignored.txt", kLanguages);
-    ASSERT_EQ(IntlLoad(m_table, file.path()), 0);
-    uint16_t id = 0;
-    EXPECT_EQ(IntlGetLangId(m_table, "Ignored", &id), -3);
-    EXPECT_EQ(IntlSetLanguage(m_table, 0x0000), -4);
-    EXPECT_EQ(current(), 0x0409);
-}
-
-TEST_F(IntlTest, EntriesAreTrimmedAndBlanksBeforeTheEqualsSignBelongToTheName) {
-    TempFile file("trim.txt", kLanguages);
-    ASSERT_EQ(IntlLoad(m_table, file.path()), 0);
-    uint16_t id = 0;
-    EXPECT_EQ(IntlGetLangId(m_table, "German", &id), -3);
-    ASSERT_EQ(IntlGetLangId(m_table, "German ", &id), 0);
-    EXPECT_EQ(id, 0x0407);
-    char name[260];
-    ASSERT_EQ(IntlGetName(m_table, 0x0407, name), 0);
-    EXPECT_STREQ(name, "German ");
-    // The value starts right after the "=": a blank there means no "0x" prefix.
-    EXPECT_EQ(IntlGetLangId(m_table, "Spaced", &id), -3);
-    EXPECT_EQ(IntlGetName(m_table, 0x0410, name), -4);
-}
-
-TEST_F(IntlTest, FirstEntryForANameWinsAndAnIdKeepsItsFirstName) {
-    TempFile file("duplicates.txt", kLanguages);
-    ASSERT_EQ(IntlLoad(m_table, file.path()), 0);
-    uint16_t id = 0;
-    ASSERT_EQ(IntlGetLangId(m_table, "English", &id), 0);
-    EXPECT_EQ(id, 0x0409);
-    ASSERT_EQ(IntlGetLangId(m_table, "US English", &id), 0);
-    EXPECT_EQ(id, 0x0409);
-    char name[260];
-    ASSERT_EQ(IntlGetName(m_table, 0x0409, name), 0);
-    EXPECT_STREQ(name, "English");
-    // The refused second "English" still names 0x0809, which had no name yet.
-    ASSERT_EQ(IntlGetName(m_table, 0x0809, name), 0);
-    EXPECT_STREQ(name, "English");
-    // A value without the "0x" prefix is skipped.
-    EXPECT_EQ(IntlGetLangId(m_table, "Decimal", &id), -3);
-}
-
-TEST_F(IntlTest, LineEndsOfEveryKind) {
-    for (const char* end : {"\r\n", "\n", "\r"}) {
-        std::string text = std::string("[x]") + end + "[0x0407]" + end + "Deutsch=0x0407" + end +
-                           "Englisch=0x0409";
-        TempFile file("ends.txt", text);
-        HINTL table = IntlCreate();
-        ASSERT_EQ(IntlLoad(table, file.path()), 0);
-        uint16_t id = 0;
-        EXPECT_EQ(IntlGetLangId(table, "Deutsch", &id), 0);
-        EXPECT_EQ(IntlGetLangId(table, "Englisch", &id), 0);
-        EXPECT_EQ(id, 0x0409);
-        IntlDestroy(table);
+    EXPECT_EQ(idOf("German (Austria)"), 0x0c07);
+    EXPECT_EQ(nameOf(0x0009), "English");
+    for (uint16_t section : {0x0409, 0x0407, 0x0411}) {
+        SCOPED_TRACE(section);
+        ASSERT_EQ(IntlSetLanguage(table, section), 0);
+        EXPECT_EQ(enumerate(0).size(), 12u);
+        EXPECT_EQ(enumerate(1).size(), 30u);
     }
+    char directory[300];
+    ASSERT_EQ(IntlMakeDirName(table, 0x0c07, directory), 1);
+    EXPECT_STREQ(directory, "0c07-German (Austria)");
+    IntlSetLanguage(table, 0x0407);
+    const char* name = "Deutsch (\xd6sterreich)";
+    ASSERT_EQ(IntlMakeDirName(table, reinterpret_cast<uintptr_t>(name), directory), 1);
+    EXPECT_STREQ(directory, "0c07-Deutsch (\xd6sterreich)");
+    EXPECT_EQ(IntlMakeDirName(table, 0x0401, directory), 0);
+    const char* unknown = "Klingon";
+    EXPECT_EQ(IntlMakeDirName(table, reinterpret_cast<uintptr_t>(unknown), directory), 0);
+    EXPECT_EQ(IntlSetLanguage(table, 0x0401), -4);
+    EXPECT_EQ(current(), 0x0407);
 }
 
-TEST_F(IntlTest, SetLanguage) {
-    TempFile file("set.txt", kLanguages);
-    ASSERT_EQ(IntlLoad(m_table, file.path()), 0);
-    EXPECT_EQ(IntlSetLanguage(m_table, 0x0409), 0);
-    EXPECT_EQ(IntlSetLanguage(m_table, 0x0407), 0);
-    EXPECT_EQ(current(), 0x0407);
-    uint16_t id = 0;
-    EXPECT_EQ(IntlGetLangId(m_table, "English", &id), -3);
-    ASSERT_EQ(IntlGetLangId(m_table, "Deutsch", &id), 0);
-    EXPECT_EQ(id, 0x0407);
-    EXPECT_EQ(IntlSetLanguage(m_table, 0x0411), -4);
-    EXPECT_EQ(current(), 0x0407);
-    EXPECT_EQ(IntlSetLanguage(nullptr, 0x0407), -1);
+TEST_F(IntlTest, NeutralMeansBelow1024) {
+    ASSERT_EQ(IntlLoad(table, kLanguagesFile.c_str()), 0);
+    const struct {
+        const char* name;
+        uint16_t id;
+        int32_t neutral;
+    } cases[] = {
+        {nullptr, 0x0009, 1},   {nullptr, 0x03FF, 1},
+        {nullptr, 0x0400, 0},   {nullptr, 0x0409, 0},
+        {"English", 0x0409, 1}, {"Korean", 0x0409, 1},
+        {"Klingon", 0x0009, 0}, {"English (United States)", 0x0009, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IntlIsNeutral(table, c.name, c.id), c.neutral) << (c.name ? c.name : "null");
+    EXPECT_EQ(IntlIsNeutral(nullptr, nullptr, 0x0009), 0);
 }
 
-TEST_F(IntlTest, SecondLoadAppendsAndKeepsTheFirstSectionCurrent) {
-    TempFile first("first.txt", kLanguages);
-    TempFile second("second.txt", "[0x0000]\n[0x0411]\nJapanese=0x0411\n[0x0409]\nOther=0x0001\n");
-    ASSERT_EQ(IntlLoad(m_table, first.path()), 0);
-    ASSERT_EQ(IntlLoad(m_table, second.path()), 0);
+TEST_F(IntlTest, EntryRules) {
+    TempFile file("rules.txt", kRules);
+    ASSERT_EQ(IntlLoad(table, file.path()), 0);
     EXPECT_EQ(current(), 0x0409);
-    uint16_t id = 0;
-    EXPECT_EQ(IntlGetLangId(m_table, "English", &id), 0);
-    EXPECT_EQ(IntlSetLanguage(m_table, 0x0411), 0);
-    EXPECT_EQ(IntlGetLangId(m_table, "Japanese", &id), 0);
-    // The first 0x0409 section is found before the second file's one.
-    EXPECT_EQ(IntlSetLanguage(m_table, 0x0409), 0);
-    EXPECT_EQ(IntlGetLangId(m_table, "Other", &id), -3);
-    // A further load after a change of language returns to the table's first section.
-    EXPECT_EQ(IntlSetLanguage(m_table, 0x0407), 0);
-    ASSERT_EQ(IntlLoad(m_table, second.path()), 0);
+    EXPECT_EQ(idOf("Ignored"), -3);
+    // Trimmed lines; blanks before the "=" belong to the name; the value starts right after it.
+    EXPECT_EQ(idOf("German "), 0x0407);
+    EXPECT_EQ(idOf("German"), -3);
+    EXPECT_EQ(idOf("Spaced"), -3);
+    EXPECT_EQ(idOf("Decimal"), -3);
+    // The first entry of a name wins, an id keeps its first name, and a refused entry still names
+    // an id that had no name yet.
+    EXPECT_EQ(idOf("English"), 0x0409);
+    EXPECT_EQ(idOf("US English"), 0x0409);
+    EXPECT_EQ(nameOf(0x0409), "English");
+    EXPECT_EQ(nameOf(0x0809), "English");
+    EXPECT_EQ(enumerate(1), (std::set<std::string>{"English", "German ", "US English"}));
+}
+
+// CR alone ends lines too; a header without "]" runs to the line's end, and one that is no "0x"
+// number keeps the previous section's id; names are cut to 259 bytes.
+TEST_F(IntlTest, SectionRules) {
+    TempFile file("sections.txt", "[\r[0x0407\rA=0x0407\r[junk]\rB=0x0409\r[0x0409]\r" +
+                                      std::string(300, 'n') + "=0x0409\r");
+    ASSERT_EQ(IntlLoad(table, file.path()), 0);
+    EXPECT_EQ(current(), 0x0407);
+    EXPECT_EQ(idOf("A"), 0x0407);
+    EXPECT_EQ(idOf("B"), -3);
+    EXPECT_EQ(IntlSetLanguage(table, 0x0409), 0);
+    EXPECT_EQ(nameOf(0x0409), std::string(259, 'n'));
+}
+
+TEST_F(IntlTest, SecondLoadAppendsAndSelectsTheTablesFirstSection) {
+    TempFile second("second.txt", "[0]\n[0x0411]\nJapanese=0x0411\n[0x0409]\nOther=0x0001\n");
+    ASSERT_EQ(IntlLoad(table, kLanguagesFile.c_str()), 0);
+    ASSERT_EQ(IntlLoad(table, second.path()), 0);
+    // The table's first section stays current, and the first 0x0409 section is found first.
+    EXPECT_EQ(current(), 0x0409);
+    EXPECT_EQ(IntlSetLanguage(table, 0x0407), 0);
+    EXPECT_EQ(IntlSetLanguage(table, 0x0409), 0);
+    EXPECT_EQ(idOf("Other"), -3);
+    IntlSetLanguage(table, 0x0407);
+    ASSERT_EQ(IntlLoad(table, second.path()), 0);
     EXPECT_EQ(current(), 0x0409);
 }
 
 TEST_F(IntlTest, LoadFailures) {
-    TempFile one("one-section.txt", "[0x0409]\nEnglish=0x0409\n");
-    TempFile none("no-section.txt", "English=0x0409\n");
-    EXPECT_EQ(IntlLoad(m_table, one.path()), -11);
-    EXPECT_EQ(IntlLoad(m_table, none.path()), -11);
-    EXPECT_EQ(IntlLoad(m_table, "/no/such/dir/languages.txt"), -8);
-    EXPECT_EQ(IntlLoad(nullptr, one.path()), -1);
+    TempFile one("one.txt", "[0x0409]\nEnglish=0x0409\n");
+    EXPECT_EQ(IntlLoad(table, one.path()), -11);
+    EXPECT_EQ(IntlLoad(table, "/no/such/dir/languages.txt"), -8);
     EXPECT_EQ(current(), 0);
-}
-
-TEST_F(IntlTest, HeaderWithoutClosingBracketAndInvalidHeaderText) {
-    // The header text runs to the line's end; a header that is no "0x" number keeps the id of
-    // the previous section (0 for the file's first).
-    TempFile file("brackets.txt", "[\n[0x0407\nA=0x0407\n[junk]\nB=0x0409\n");
-    ASSERT_EQ(IntlLoad(m_table, file.path()), 0);
-    EXPECT_EQ(current(), 0x0407);
-    uint16_t id = 0;
-    EXPECT_EQ(IntlGetLangId(m_table, "A", &id), 0);
-    EXPECT_EQ(IntlGetLangId(m_table, "B", &id), -3);
-}
-
-TEST_F(IntlTest, LongNamesAreCutTo259Bytes) {
-    std::string name(300, 'n');
-    TempFile file("long.txt", "[0]\n[0x0409]\n" + name + "=0x0409\n");
-    ASSERT_EQ(IntlLoad(m_table, file.path()), 0);
-    char found[260];
-    ASSERT_EQ(IntlGetName(m_table, 0x0409, found), 0);
-    EXPECT_EQ(std::string(found), name.substr(0, 259));
-    uint16_t id = 0;
-    EXPECT_EQ(IntlGetLangId(m_table, name.substr(0, 259).c_str(), &id), 0);
-}
-
-TEST_F(IntlTest, LookupArguments) {
-    TempFile file("arguments.txt", kLanguages);
-    ASSERT_EQ(IntlLoad(m_table, file.path()), 0);
+    // Before any section, language 0 counts as current and nothing is found.
+    EXPECT_EQ(IntlSetLanguage(table, 0), 0);
     uint16_t id = 0;
     char name[260];
-    EXPECT_EQ(IntlGetLangId(nullptr, "English", &id), -1);
-    EXPECT_EQ(IntlGetLangId(m_table, "English", nullptr), -2);
-    EXPECT_EQ(IntlGetLangId(m_table, "Klingon", &id), -3);
-    EXPECT_EQ(IntlGetName(nullptr, 0x0409, name), -1);
-    EXPECT_EQ(IntlGetName(m_table, 0x0409, nullptr), -2);
-    EXPECT_EQ(IntlGetName(m_table, 0x0411, name), -4);
-    EXPECT_EQ(IntlGetLanguage(nullptr, &id), -1);
-    EXPECT_EQ(IntlGetLanguage(m_table, nullptr), -1);
+    EXPECT_EQ(IntlEnum(table, name, &id, 1, INTL_ENUM_FIRST), 0);
+    EXPECT_EQ(IntlEnum(table, name, &id, 1, 3), -6);
 }
 
-TEST_F(IntlTest, LookupsBeforeAnyLoadFindNothing) {
-    uint16_t id = 0;
-    char name[260];
-    EXPECT_EQ(IntlGetLangId(m_table, "English", &id), -3);
-    EXPECT_EQ(IntlGetName(m_table, 0x0409, name), -4);
-    EXPECT_EQ(IntlEnum(m_table, name, &id, 1, INTL_ENUM_FIRST), 0);
-    EXPECT_EQ(IntlMakeDirName(m_table, 0x0409, name), 0);
-    // A new table's language 0 counts as current.
-    EXPECT_EQ(IntlSetLanguage(m_table, 0), 0);
-    EXPECT_EQ(IntlSetLanguage(m_table, 0x0409), -4);
+// Without the shared list heap no line list can be made: both loaders give -9. The heap is
+// destroyed in a child process, as no list can be made there afterwards.
+TEST(IntlDeathTest, LoadWithoutALineListGivesMinus9) {
+    EXPECT_EXIT(
+        {
+            HINTL languages = IntlCreate();
+            HPLATFORM platforms = PlatformCreate(nullptr);
+            MemHeapDestroy(ListGetHeap());
+            const bool ok = IntlLoad(languages, kLanguagesFile.c_str()) == -9 &&
+                            PlatformLoad(platforms, kPlatformsFile.c_str()) == -9;
+            _exit(ok ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
-TEST_F(IntlTest, IsNeutral) {
-    TempFile file("neutral.txt", kLanguages);
-    ASSERT_EQ(IntlLoad(m_table, file.path()), 0);
-    EXPECT_EQ(IntlIsNeutral(m_table, nullptr, 0x0009), 1);
-    EXPECT_EQ(IntlIsNeutral(m_table, nullptr, 0x03FF), 1);
-    EXPECT_EQ(IntlIsNeutral(m_table, nullptr, 0x0400), 0);
-    EXPECT_EQ(IntlIsNeutral(m_table, nullptr, 0x0409), 0);
-    EXPECT_EQ(IntlIsNeutral(m_table, "Neutral English", 0x0409), 1);
-    EXPECT_EQ(IntlIsNeutral(m_table, "English", 0x0009), 0);
-    EXPECT_EQ(IntlIsNeutral(m_table, "Klingon", 0x0009), 0);
-    EXPECT_EQ(IntlIsNeutral(nullptr, nullptr, 0x0009), 0);
-}
-
-std::set<std::pair<std::string, uint16_t>> enumerate(HINTL table, int32_t includeAll) {
-    std::set<std::pair<std::string, uint16_t>> seen;
-    char name[260];
-    uint16_t id = 0;
-    for (int32_t mode = INTL_ENUM_FIRST; IntlEnum(table, name, &id, includeAll, mode) == 1;
-         mode = INTL_ENUM_NEXT)
-        seen.insert({name, id});
-    return seen;
-}
-
-TEST_F(IntlTest, EnumWithAndWithoutIncludeAll) {
-    TempFile file("enum.txt", kLanguages);
-    ASSERT_EQ(IntlLoad(m_table, file.path()), 0);
-    using Set = std::set<std::pair<std::string, uint16_t>>;
-    EXPECT_EQ(enumerate(m_table, 0),
-              (Set{{"Neutral English", 0x0009}, {"Neutral German", 0x0007}}));
-    EXPECT_EQ(enumerate(m_table, 1), (Set{{"English", 0x0409},
-                                          {"German ", 0x0407},
-                                          {"French", 0x040c},
-                                          {"Neutral English", 0x0009},
-                                          {"Neutral German", 0x0007},
-                                          {"US English", 0x0409}}));
-}
-
-TEST_F(IntlTest, EnumWithoutNameBufferAndBadModes) {
-    TempFile file("enum-modes.txt", kLanguages);
-    ASSERT_EQ(IntlLoad(m_table, file.path()), 0);
-    uint16_t id = 0;
-    int count = 0;
-    for (int32_t mode = INTL_ENUM_FIRST; IntlEnum(m_table, nullptr, &id, 1, mode) == 1;
-         mode = INTL_ENUM_NEXT)
-        ++count;
-    EXPECT_EQ(count, 6);
-    EXPECT_EQ(IntlEnum(m_table, nullptr, &id, 1, 0), -6);
-    EXPECT_EQ(IntlEnum(m_table, nullptr, &id, 1, 3), -6);
-    EXPECT_EQ(IntlEnum(nullptr, nullptr, &id, 1, 1), -1);
-}
-
-TEST_F(IntlTest, MakeDirName) {
-    TempFile file("dir.txt", kLanguages);
-    ASSERT_EQ(IntlLoad(m_table, file.path()), 0);
-    char directory[300] = "untouched";
-    ASSERT_EQ(IntlMakeDirName(m_table, 0x0409, directory), 1);
-    EXPECT_STREQ(directory, "0409-English");
-    ASSERT_EQ(IntlMakeDirName(m_table, 0x0009, directory), 1);
-    EXPECT_STREQ(directory, "0009-Neutral English");
-    const char* name = "French";
-    ASSERT_EQ(IntlMakeDirName(m_table, reinterpret_cast<uintptr_t>(name), directory), 1);
-    EXPECT_STREQ(directory, "040c-French");
-    EXPECT_EQ(IntlMakeDirName(m_table, 0x0411, directory), 0);
-    const char* unknown = "Klingon";
-    EXPECT_EQ(IntlMakeDirName(m_table, reinterpret_cast<uintptr_t>(unknown), directory), 0);
-    EXPECT_EQ(IntlMakeDirName(nullptr, 0x0409, directory), 0);
-    EXPECT_EQ(IntlMakeDirName(m_table, 0x0409, nullptr), 0);
-}
-
-TEST(IntlHexToDecimalTest, Values) {
-    struct Case {
+TEST(IntlHexToDecimal, Values) {
+    const struct {
         const char* text;
         int32_t result;
         uint32_t value;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"0x1A", 1, 26},        {"0x1a", 1, 26},       {"0x", 1, 0},          {"0x0409", 1, 0x0409},
         {"0xFFFFFFFF", 1, ~0u}, {"0x100000000", 1, 0}, {"0xg", 1, 'g' - 48u}, {"1A", 0, 77},
         {"0X1A", 0, 77},        {" 0x1A", 0, 77},      {"", 0, 77},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         uint32_t value = 77;
         EXPECT_EQ(IntlHexToDecimal(c.text, &value), c.result) << c.text;
         EXPECT_EQ(value, c.value) << c.text;
     }
-    uint32_t value = 0;
-    EXPECT_EQ(IntlHexToDecimal(nullptr, &value), 0);
+}
+
+// Every function of both families with each pointer argument null in turn: the family's failure
+// value, and nothing written.
+TEST(IntlAndPlatform, NullArgumentsGiveTheFailureValueAndChangeNothing) {
+    HINTL intl = IntlCreate();
+    HPLATFORM platform = PlatformCreate(nullptr);
+    ASSERT_EQ(IntlLoad(intl, kLanguagesFile.c_str()), 0);
+    ASSERT_EQ(PlatformLoad(platform, kPlatformsFile.c_str()), 0);
+    const char* path = kLanguagesFile.c_str();
+    uint16_t id = 0x7777;
+    uint32_t value = 0x7777;
+    char text[600] = "untouched";
+    PLATFORMINFO set = {9, 9};
+    PLATFORMINFO array[16];
+    const PLATFORMINFO one = {0, 1};
+#define CASE(call, expected)                                                                       \
+    {                                                                                              \
+#call, [&] { return call; }, expected                                                      \
+    }
+    const struct {
+        const char* call;
+        std::function<int32_t()> run;
+        int32_t expected;
+    } cases[] = {
+        // clang-format off
+        CASE(IntlLoad(nullptr, path), -1), CASE(IntlLoad(intl, nullptr), -1),
+        CASE(IntlSetLanguage(nullptr, 0x0407), -1), CASE(IntlGetLanguage(nullptr, &id), -1),
+        CASE(IntlGetLanguage(intl, nullptr), -1), CASE(IntlGetLangId(nullptr, "English", &id), -1),
+        CASE(IntlGetLangId(intl, nullptr, &id), -1),
+        CASE(IntlGetLangId(intl, "English", nullptr), -2),
+        CASE(IntlGetName(nullptr, 0x0009, text), -1), CASE(IntlGetName(intl, 0x0009, nullptr), -2),
+        CASE(IntlIsNeutral(nullptr, "English", 0x0009), 0),
+        CASE(IntlEnum(nullptr, text, &id, 1, INTL_ENUM_FIRST), -1),
+        CASE(IntlEnum(intl, text, nullptr, 1, INTL_ENUM_FIRST), -1),
+        CASE(IntlMakeDirName(nullptr, 0x0009, text), 0),
+        CASE(IntlMakeDirName(intl, 0x0009, nullptr), 0), CASE(IntlHexToDecimal(nullptr, &value), 0),
+        CASE(IntlHexToDecimal("0x1", nullptr), 0), CASE(IntlDestroy(nullptr), 0),
+        CASE(PlatformLoad(nullptr, path), -1), CASE(PlatformLoad(platform, nullptr), -1),
+        CASE(PlatformSetLanguage(nullptr, 0x0407), -1), CASE(PlatformSeparator(nullptr, 701), -1),
+        CASE(PlatformEnum(nullptr, text, &set, PLATFORM_ENUM_FIRST), -1),
+        CASE(PlatformEnum(platform, nullptr, &set, PLATFORM_ENUM_FIRST), -1),
+        CASE(PlatformEnum(platform, text, nullptr, PLATFORM_ENUM_FIRST), -1),
+        CASE(PlatformGetId(nullptr, "Windows 95", &set), -1),
+        CASE(PlatformGetId(platform, nullptr, &set), -1),
+        CASE(PlatformGetId(platform, "Windows 95", nullptr), -1),
+        CASE(PlatformGetName(nullptr, one, text), -1),
+        CASE(PlatformGetName(platform, one, nullptr), -1),
+        CASE(PlatformGetCount(nullptr, one, &value), -1),
+        CASE(PlatformGetCount(platform, one, nullptr), -1),
+        CASE(PlatformInfoToArray(nullptr, one, array, &value), -1),
+        CASE(PlatformInfoToArray(platform, one, nullptr, &value), -1),
+        CASE(PlatformInfoToArray(platform, one, array, nullptr), -1),
+        CASE(PlatformMerge(nullptr, &set, one), -1),
+        CASE(PlatformMerge(platform, nullptr, one), -1), CASE(PlatformDestroy(nullptr), 0),
+        CASE(PlatformClearItem(platform, nullptr), -1),
+        CASE(PlatformIsIndependent(platform, nullptr), 0),
+        CASE(PlatformCompare(nullptr, one, one), -1),
+        CASE(PlatformCompareStr(nullptr, one, "1"), -1),
+        CASE(PlatformCompareStr(platform, one, nullptr), -1),
+        CASE(PlatformIsMemberOf(nullptr, one, one, 1), -1),
+        CASE(PlatformRemove(nullptr, &set, one), -1),
+        CASE(PlatformRemove(platform, nullptr, one), -1),
+        CASE(PlatformInfoToBinText(nullptr, text), -1),
+        CASE(PlatformInfoToBinText(&one, nullptr), -1),
+        CASE(PlatformBinTextToInfo(nullptr, &set), 0), CASE(PlatformBinTextToInfo("1", nullptr), 0),
+        // clang-format on
+    };
+#undef CASE
+    for (const auto& c : cases)
+        EXPECT_EQ(c.run(), c.expected) << c.call;
+    EXPECT_EQ(id, 0x7777);
+    EXPECT_EQ(value, 0x7777u);
+    EXPECT_STREQ(text, "untouched");
+    EXPECT_EQ(set.first, 9u);
+    EXPECT_EQ(set.second, 9u);
+    IntlGetLanguage(intl, &id);
+    EXPECT_EQ(id, 0x0409);
+    IntlDestroy(intl);
+    PlatformDestroy(platform);
 }
 
 } // namespace

@@ -2,18 +2,18 @@
 #pragma once
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
-class TempFile {
-public:
-    TempFile(const std::string& name, const std::string& bytes);
-    ~TempFile();
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-
-    const char* path() const { return m_pathText.c_str(); }
-
-private:
-    std::filesystem::path m_path;
-    std::string m_pathText;
+struct TempFile {
+    TempFile(const std::string& name, const std::string& bytes)
+        : m_path((std::filesystem::temp_directory_path() / ("bwcore-intl-" + name)).string()) {
+        std::ofstream(m_path, std::ios::binary) << bytes;
+    }
+    ~TempFile() {
+        std::error_code ignored;
+        std::filesystem::remove(m_path, ignored);
+    }
+    const char* path() const { return m_path.c_str(); }
+    const std::string m_path;
 };

@@ -42,7 +42,8 @@ BWAFX_API void AfxSetResourceHandle(HINSTANCE hInstResource);
 // The first module, the application's resource module first and then the chain, that holds the
 // resource; null when none does.
 BWAFX_API HINSTANCE AfxFindResourceHandle(LPCSTR lpszName, LPCSTR lpszType);
-// The same for the string-table block that holds string nID.
+// The first module, in the same order, that holds string nID itself (a module whose block of
+// sixteen lacks it is passed over).
 BWAFX_API HINSTANCE AfxFindStringResourceHandle(UINT nID);
 // Loads string nID from the first module that has it; the length, 0 when none has it.
 BWAFX_API int AfxLoadString(UINT nID, LPSTR lpszBuf, UINT nMaxBuf = 256);

@@ -36,16 +36,16 @@ typedef struct BWINTLTABLE* HINTL;
 // A new empty table in movable global memory, locked for its lifetime; null when the memory or
 // its section list cannot be allocated.
 BW_EXTERN_C BWCORE_API HINTL IntlCreate(void);
-// 0; -1 null table; -9 the line list cannot be created; -8 the file cannot be read; -11 fewer
-// than two section headers; -10 a name table cannot be created (sections read before stay).
+// 0; -1 null table or path; -9 the line list cannot be created; -8 the file cannot be read; -11
+// fewer than two section headers; -10 a name table cannot be created (sections read before stay).
 BW_EXTERN_C BWCORE_API int32_t IntlLoad(HINTL table, const char* path);
 // 0 when the language is already current or its section was made current; -1 null table; -4 no
 // such section (the current language stays).
 BW_EXTERN_C BWCORE_API int32_t IntlSetLanguage(HINTL table, uint16_t language);
 // 0 and the current language; -1 when either argument is null.
 BW_EXTERN_C BWCORE_API int32_t IntlGetLanguage(HINTL table, uint16_t* language);
-// 0 and the id of the name in the current section; -1 null table; -2 null address; -3 the name
-// is not in the section.
+// 0 and the id of the name in the current section; -1 null table or name; -2 null address; -3 the
+// name is not in the section.
 BW_EXTERN_C BWCORE_API int32_t IntlGetLangId(HINTL table, const char* name, uint16_t* language);
 // 0 and the name copied (at most 260 bytes with its terminator); -1 null table; -2 null
 // destination; -4 the id has no name in the current section.
