@@ -137,7 +137,7 @@ TEST(MultiByteToWideChar, RejectsBadArguments) {
 }
 
 TEST(WideCharToMultiByte, Utf8JoinsSurrogatePairsAndReplacesLoneHalves) {
-    const std::vector<WCHAR> wide = Wide({'A', 0xE9, 0x3042, 0xD83D, 0xDE00, 0xD800, 'z'});
+    const Wide wide = {u'A', 0xE9, 0x3042, 0xD83D, 0xDE00, 0xD800, u'z'};
     EXPECT_EQ(ToBytes(CP_UTF8, wide, 7, nullptr),
               "A\xC3\xA9\xE3\x81\x82\xF0\x9F\x98\x80\xEF\xBF\xBDz");
 }
