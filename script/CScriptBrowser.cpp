@@ -42,28 +42,30 @@ bool CScriptBrowser::ParseFile(CCodeStream* pStream) {
 bool CScriptBrowser::GetFunctionInfo(const CString& strName, EFuncType eType,
                                      CScriptFunctionInfo*& pInfo) {
     pInfo = nullptr;
-    CScriptFunctionInfoMap* pMap = nullptr;
-    switch (eType) {
-    case eFuncProperty:
-        pMap = &m_properties;
-        break;
-    case eFuncMethod:
-        pMap = &m_methods;
-        break;
-    case eFuncFunction:
-        pMap = &m_functions;
-        break;
-    case eFuncTag:
-        pMap = &m_tags;
-        break;
-    default:
+    // The map is this browser's own, which is not constant here.
+    CScriptFunctionInfoMap* pMap = const_cast<CScriptFunctionInfoMap*>(GetRecords(eType));
+    if (pMap == nullptr)
         return false;
-    }
     const auto it = pMap->find(strName);
     if (it == pMap->end())
         return false;
     pInfo = &it->second;
     return true;
+}
+
+const CScriptFunctionInfoMap* CScriptBrowser::GetRecords(EFuncType eType) const {
+    switch (eType) {
+    case eFuncProperty:
+        return &m_properties;
+    case eFuncMethod:
+        return &m_methods;
+    case eFuncFunction:
+        return &m_functions;
+    case eFuncTag:
+        return &m_tags;
+    default:
+        return nullptr;
+    }
 }
 
 void CScriptBrowser::GetFunctionStrings(CString& strText) const {

@@ -48,6 +48,11 @@ public:
     // it is until its file is forgotten or the browser is assigned to or destroyed.
     bool GetFunctionInfo(const CString& strName, EFuncType eType, CScriptFunctionInfo*& pInfo);
 
+    // The records of kind eType in key order, for callers that walk the index rather than split
+    // the list texts (a name may hold a comma); null for a kind outside the table. The map is the
+    // browser's own and changes with it.
+    const CScriptFunctionInfoMap* GetRecords(EFuncType eType) const;
+
     // Functions and prototypes.
     void GetFunctionStrings(CString& strText) const;
     // Functions whose last prototype was exported.
