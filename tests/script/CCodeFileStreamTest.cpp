@@ -11,10 +11,13 @@
 
 namespace {
 
+using namespace std::string_literals;
+
 constexpr int kBufferSize = CCodeStream::LineBufferSize;
 
-// Reads every line the stream delivers into a buffer with a guard byte past its 2048 bytes,
-// checking that a line writes nothing after its terminator and a failed read nothing at all.
+// Reads every line the stream delivers into a buffer with a guard byte past its 2048 bytes: each
+// line is every byte written before the terminator, zero bytes included. A failed read must write
+// nothing at all.
 std::vector<std::string> ReadAll(CCodeStream& stream) {
     std::vector<std::string> lines;
     for (;;) {
@@ -30,7 +33,7 @@ std::vector<std::string> ReadAll(CCodeStream& stream) {
             return lines;
         }
         EXPECT_TRUE(nWritten > 0 && nWritten <= kBufferSize && bytes[nWritten - 1] == '\0');
-        lines.emplace_back(bytes);
+        lines.emplace_back(bytes, static_cast<size_t>(nWritten > 0 ? nWritten - 1 : 0));
     }
 }
 
@@ -66,7 +69,9 @@ TEST(CCodeFileStreamTest, DeliversLinesAsTextMode) {
         {"a\r", {"a\r"}},
         {"a\n\rb", {"a\n", "\rb"}},
         {X(4999) + "\r\n", {X(2047), X(2047), X(905) + "\n"}},
+        {X(2046) + "\ny", {X(2046) + "\n", "y"}},
         {X(2046) + "\r\ny", {X(2046) + "\n", "y"}},
+        {X(2046), {X(2046)}},
         {X(2046) + "\ry\n", {X(2046) + "\r", "y\n"}},
         {X(2047) + "\n", {X(2047), "\n"}},
         {X(2047) + "\r\n", {X(2047), "\n"}},
@@ -74,10 +79,10 @@ TEST(CCodeFileStreamTest, DeliversLinesAsTextMode) {
         {"a\nb\x1Az\nd\n", {"a\n", "b"}},
         {"\x1Az\n", {}},
         {"a\r\x1A\n", {"a\r"}},
-        {std::string("a\0b\nc\n", 6), {"a", "c\n"}},
-        {std::string("a\0\x1Az\nc\n", 7), {"a"}},
-        {X(2000) + '\0' + X(45) + "\r\ny", {X(2000), "y"}},
-        {X(2000) + '\0' + X(46) + "\ry\n", {X(2000), "\ry\n"}},
+        {"a\0b\nc\n"s, {"a\0b\n"s, "c\n"}},
+        {"a\0\x1Az\nc\n"s, {"a\0"s}},
+        {X(2000) + '\0' + X(45) + "\r\ny", {X(2000) + '\0' + X(45) + "\n", "y"}},
+        {X(2000) + '\0' + X(46) + "\ry\n", {X(2000) + '\0' + X(46), "\ry\n"}},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.bytes.substr(0, 20));
@@ -86,6 +91,16 @@ TEST(CCodeFileStreamTest, DeliversLinesAsTextMode) {
         EXPECT_TRUE(ReadAll(script.stream).empty()) << "read on after the end";
         EXPECT_EQ(script.stream.GetCurrentLineCount(), 0u);
     }
+}
+
+// The base counts no lines, so a stream of the caller's own that keeps none gives parses no
+// line offset.
+TEST(CCodeFileStreamTest, BaseStreamCountsNoLines) {
+    struct Stream : CCodeStream {
+        Stream() : CCodeStream("s") {}
+        bool GetNextLine(char*) override { return false; }
+    } stream;
+    EXPECT_EQ(stream.GetCurrentLineCount(), 0u);
 }
 
 // Copies read the same open file, which stays open until the last of them goes.

@@ -150,8 +150,10 @@ TEST(CFunctionParserTest, GetNextFunction) {
         {"// a\nfunction F() begin\nend\n;\n", "true F [ a\n] 77 2"},
         {"// a\nfunction F() // b\n// c\nbegin // d\nend;\n", "true F [ a\n] 77 4"},
         // A "function" met by the scans is consumed, and its function is not delivered.
-        {"// a\nfunction F()\nfunction G()\nbegin\nend;\n", "false ? [ a\n] 77 77"},
-        {"// a\nfunction F()\nbegin\nfunction G()\nbegin\nend;\n", "false F [ a\n] 77 77"},
+        {"// a\nfunction F()\nfunction G()\nbegin\nend;\nfunction H() begin end;\n",
+         "true H [ a\n] 77 5"},
+        {"// a\nfunction F()\nbegin\nfunction G()\nbegin\nend;\nfunction H() begin end;\n",
+         "true H [ a\n] 77 6"},
         {"// a\n// b\nfunction F, G() begin end;\nfunction H() begin end;\n",
          "false ? [ a\n| b\n] 2 77"},
         {"// a\nfunction F()\nbegin\n", "false F [ a\n] 77 77"},
