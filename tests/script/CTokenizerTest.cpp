@@ -265,4 +265,12 @@ TEST(CTokenizerTest, IsIDCharAscii) {
     }
 }
 
+TEST(CTokenizerTest, Cp932IsIDChar) {
+    BW_REQUIRE_ACP(932);
+    TokenizerProbe tokenizer(nullptr, true);
+    // A fullwidth A and a kanji are letters; an ideographic space and a lead byte alone are not.
+    EXPECT_TRUE(tokenizer.IsIDChar(0x8260) && tokenizer.IsIDChar(0x889F));
+    EXPECT_FALSE(tokenizer.IsIDChar(0x8140) || tokenizer.IsIDChar(0x81));
+}
+
 } // namespace

@@ -55,31 +55,23 @@ std::string Describe(const CScriptFunctionInfo& info, const std::vector<CString>
            std::to_string(info.m_nEndLine) + (info.m_bExported ? "/E" : "");
 }
 
-std::string Describe(const CScriptFunctionInfoMap& map, const std::vector<CString>& files) {
-    std::string text;
-    for (const auto& entry : map) {
-        text += (text.empty() ? "" : " ") + std::string(entry.first.GetString()) + ":" +
-                Describe(entry.second, files);
-    }
-    return text;
-}
-
 std::string Describe(const CScriptFunctionInfoMap& functions,
                      const CScriptFunctionInfoMap& properties,
                      const CScriptFunctionInfoMap& methods, const CScriptFunctionInfoMap& tags,
                      const std::vector<CString>& files) {
-    CScriptFunctionInfoMap shown = properties;
-    const auto start = shown.find("{Start}");
-    if (start != shown.end() && Describe(start->second) == "//-1/1/1") {
-        shown.erase(start);
-    }
     std::string text;
     const std::pair<const char*, const CScriptFunctionInfoMap*> maps[] = {
-        {"f", &functions}, {"p", &shown}, {"m", &methods}, {"t", &tags}};
+        {"f", &functions}, {"p", &properties}, {"m", &methods}, {"t", &tags}};
     for (const auto& map : maps) {
-        if (!map.second->empty()) {
-            text += (text.empty() ? "" : " ") + std::string(map.first) + "{" +
-                    Describe(*map.second, files) + "}";
+        std::string records;
+        for (const auto& entry : *map.second) {
+            const std::string record = Describe(entry.second, files);
+            if (map.second != &properties || entry.first != "{Start}" || record != "//-1/1/1") {
+                records += (records.empty() ? "" : " ") + std::string(entry.first) + ":" + record;
+            }
+        }
+        if (!records.empty()) {
+            text += (text.empty() ? "" : " ") + std::string(map.first) + "{" + records + "}";
         }
     }
     return text;

@@ -38,11 +38,9 @@ std::vector<std::string> Elements(const CStringArray& array);
 // A record as "file/declFile/declLine/startLine/endLine", with "/E" when exported; a file that is
 // files[i] is written as the letter 'A' + i.
 std::string Describe(const CScriptFunctionInfo& info, const std::vector<CString>& files = {});
-// Every record of the map as "key:record", in key order, separated by blanks.
-std::string Describe(const CScriptFunctionInfoMap& map, const std::vector<CString>& files = {});
 // The functions, properties, methods and tags maps of a script index as "f{...} p{...} m{...}
-// t{...}". Empty maps are left out, and so is a "{Start}" at line 1, the value for a script
-// without directives.
+// t{...}", each with its records as "key:record" in key order. Empty maps are left out, and so is
+// a "{Start}" at line 1, the value for a script without directives.
 std::string Describe(const CScriptFunctionInfoMap& functions,
                      const CScriptFunctionInfoMap& properties,
                      const CScriptFunctionInfoMap& methods, const CScriptFunctionInfoMap& tags,
