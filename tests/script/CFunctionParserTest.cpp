@@ -19,7 +19,9 @@ struct Maps {
     CScriptFunctionInfoMap tags;
 };
 
-// What Parse leaves in the maps, as Describe writes them.
+// What Parse leaves in the maps, as Describe writes them: "f{...}" holds the functions, "p{...}"
+// the properties, "m{...}" the methods and "t{...}" the tags, each record as
+// "key:file/declFile/declLine/startLine/endLine", with "/E" when exported.
 std::string Parse(const std::string& script, Maps maps = {}) {
     OpenScript open(script);
     CTokenizer tokenizer(&open.stream, true);
