@@ -159,6 +159,7 @@ TEST(CFunctionParserTest, GetNextFunction) {
         {"// a\n// b\nfunction F, G() begin end;\nfunction H() begin end;\n",
          "false ? [ a\n| b\n] 2 77"},
         {"// a\nfunction F()\nbegin\n", "false F [ a\n] 77 77"},
+        {"// a\nfunction F, G()\n", "false ? [ a\n] 77 77"},
         {"// a\nfunction begin\n// b\nfunction F() begin end;\n", "true F [ a\n| b\n] 3 3"},
         {"// a\nfunction // b\nF() begin end;\n", "false ? [ a\n] 77 77"},
     };
