@@ -3,6 +3,8 @@
 #include <bwcore/script/CFunctionParser.h>
 #include <bwcore/script/CTokenizer.h>
 
+#include <bwcore/platform.h>
+
 #include <algorithm>
 #include <string.h>
 
@@ -16,13 +18,31 @@ const char* const kKeywords[] = {"Category", "Event", "Components"};
 // the handler's description.
 const int kEventCommentCount = 2;
 
+bool IsSpaceByte(char ch) {
+    return ch != '\0' && strchr(" \t\n\v\f\r", ch) != nullptr;
+}
+
 // The value of an event comment line: what follows the keyword and one separator character
-// (a colon or a blank, whatever the author wrote), without surrounding white space.
+// (a colon or a blank, whatever the author wrote; a double-byte one is passed over whole), without
+// the white space at its ends. White space is ASCII and no trail byte is white space, so the ends
+// are trimmed byte by byte: stepping by characters would read a lead byte and the line feed after
+// it as one character and keep both.
 CString CommentValue(const CString& strComment, int nKeywordPos, EKeyword eKeyword) {
-    const int nKeywordLength = static_cast<int>(strlen(kKeywords[eKeyword]));
-    CString strValue = strComment.Mid(nKeywordPos + nKeywordLength + 1);
-    strValue.Trim();
-    return strValue;
+    const char* pszComment = strComment.GetString();
+    const int nLength = strComment.GetLength();
+    int nFirst = nKeywordPos + static_cast<int>(strlen(kKeywords[eKeyword]));
+    if (nFirst < nLength) {
+        nFirst +=
+            IsDBCSLeadByte(static_cast<BYTE>(pszComment[nFirst])) && nFirst + 1 < nLength ? 2 : 1;
+    }
+    int nEnd = nLength;
+    while (nFirst < nEnd && IsSpaceByte(pszComment[nFirst])) {
+        ++nFirst;
+    }
+    while (nEnd > nFirst && IsSpaceByte(pszComment[nEnd - 1])) {
+        --nEnd;
+    }
+    return CString(pszComment + nFirst, nEnd - nFirst);
 }
 
 } // namespace

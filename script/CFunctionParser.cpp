@@ -21,6 +21,23 @@ bool EndsStatement(eToken eKind) {
     return eKind == eTokSemicolon || eKind == eTokEndOfFile;
 }
 
+// Fetches up to the "(" after a declaration's name, which is the text of the last token before
+// it; false when a ";" or the end of the stream comes first. bNamed tells whether any token came
+// before the "(": the last one's text is then the name even when it is empty, as the text of a
+// comma on the line after the name is.
+bool ReadName(CTokenizer& tokenizer, CString& strName, bool& bNamed) {
+    strName.Empty();
+    bNamed = false;
+    for (eToken eKind = tokenizer.Fetch(); eKind != eTokOpenParen; eKind = tokenizer.Fetch()) {
+        if (EndsStatement(eKind)) {
+            return false;
+        }
+        strName = GetTokenText(tokenizer);
+        bNamed = true;
+    }
+    return true;
+}
+
 } // namespace
 
 CFunctionParser::CFunctionParser(CTokenizer* pTokenizer) : m_pTokenizer(pTokenizer) {}
@@ -141,12 +158,9 @@ bool CFunctionParser::HandleFunction(const CString& strFile, CScriptFunctionInfo
                                      CScriptFunctionInfoMap& methods,
                                      CScriptFunctionInfoMap& tags) {
     CString strName;
-    for (eToken eKind = m_pTokenizer->Fetch(); eKind != eTokOpenParen;
-         eKind = m_pTokenizer->Fetch()) {
-        if (EndsStatement(eKind)) {
-            return false;
-        }
-        strName = GetTokenText(*m_pTokenizer);
+    bool bNamed = false;
+    if (!ReadName(*m_pTokenizer, strName, bNamed)) {
+        return false;
     }
     for (eToken eKind = m_pTokenizer->Fetch(); eKind != eTokCloseParen;
          eKind = m_pTokenizer->Fetch()) {
@@ -176,8 +190,9 @@ bool CFunctionParser::HandleFunction(const CString& strFile, CScriptFunctionInfo
     if (!ExpectToken(eTokSemicolon)) {
         return false;
     }
-    // A definition without a name is not recorded.
-    if (strName.IsEmpty()) {
+    // A "(" right after the keyword leaves the definition without a name, and like a prototype
+    // without one it is not recorded.
+    if (!bNamed) {
         return false;
     }
     CScriptFunctionInfoMap& target = methods.count(strName) != 0 ? methods : functions;
@@ -195,12 +210,9 @@ bool CFunctionParser::HandleProtoType(const CString& strFile, CScriptFunctionInf
         return false;
     }
     CString strName;
-    for (eToken eKind = m_pTokenizer->Fetch(); eKind != eTokOpenParen;
-         eKind = m_pTokenizer->Fetch()) {
-        if (EndsStatement(eKind)) {
-            return false;
-        }
-        strName = GetTokenText(*m_pTokenizer);
+    bool bNamed = false;
+    if (!ReadName(*m_pTokenizer, strName, bNamed)) {
+        return false;
     }
     // The parameters and the closing semicolon are left to the caller's loop.
     if (!strName.IsEmpty()) {
@@ -214,15 +226,9 @@ bool CFunctionParser::HandleProtoType(const CString& strFile, CScriptFunctionInf
 
 bool CFunctionParser::HandleMethod(const CString& strFile, CScriptFunctionInfoMap& methods) {
     CString strName;
-    for (eToken eKind = m_pTokenizer->Fetch(); eKind != eTokOpenParen;
-         eKind = m_pTokenizer->Fetch()) {
-        if (EndsStatement(eKind)) {
-            return false;
-        }
-        strName = GetTokenText(*m_pTokenizer);
-    }
-    // A declaration without a name is not recorded.
-    if (strName.IsEmpty()) {
+    bool bNamed = false;
+    // As for a definition, a "(" right after the keyword leaves nothing to record.
+    if (!ReadName(*m_pTokenizer, strName, bNamed) || !bNamed) {
         return false;
     }
     CScriptFunctionInfo& info = methods[strName];

@@ -39,6 +39,20 @@ bool CScriptBrowser::ParseFile(CCodeStream* pStream) {
     return true;
 }
 
+bool CScriptBrowser::GetFunctionInfo(const CString& strName, EFuncType eType,
+                                     CScriptFunctionInfo*& pInfo) {
+    pInfo = nullptr;
+    // The map is this browser's own, which is not constant here.
+    CScriptFunctionInfoMap* pMap = const_cast<CScriptFunctionInfoMap*>(GetRecords(eType));
+    if (pMap == nullptr)
+        return false;
+    const auto it = pMap->find(strName);
+    if (it == pMap->end())
+        return false;
+    pInfo = &it->second;
+    return true;
+}
+
 const CScriptFunctionInfoMap* CScriptBrowser::GetRecords(EFuncType eType) const {
     switch (eType) {
     case eFuncProperty:
@@ -52,20 +66,6 @@ const CScriptFunctionInfoMap* CScriptBrowser::GetRecords(EFuncType eType) const 
     default:
         return nullptr;
     }
-}
-
-bool CScriptBrowser::GetFunctionInfo(const CString& strName, EFuncType eType,
-                                     CScriptFunctionInfo*& pInfo) {
-    pInfo = nullptr;
-    // The maps are this browser's own; the look-up hands out a record the caller may change.
-    CScriptFunctionInfoMap* pMap = const_cast<CScriptFunctionInfoMap*>(GetRecords(eType));
-    if (pMap == nullptr)
-        return false;
-    const auto it = pMap->find(strName);
-    if (it == pMap->end())
-        return false;
-    pInfo = &it->second;
-    return true;
 }
 
 void CScriptBrowser::GetFunctionStrings(CString& strText) const {

@@ -1,9 +1,10 @@
 #include <bwcore/script/CEventFileScriptBrowser.h>
 
-#include <bwcore/script/CCodeFileStream.h>
 #include <bwcore/script/CCodeGlobalEventStream.h>
 
 #include "ScriptTestFiles.h"
+
+#include "CodePage.h"
 
 #include <gtest/gtest.h>
 
@@ -12,385 +13,164 @@
 
 namespace {
 
-const std::string kAlphaBeta = "// Category: Alpha\n"
-                               "// Event: Beta\n"
-                               "function OnBeta()\n"
-                               "begin\n"
-                               "end;\n";
-
-// Two handlers of one category and one of another, each with its two comments.
-const std::string kThreeHandlers = "// Category: Setup\n"
-                                   "// Event: Start\n"
-                                   "function OnStart()\n"
-                                   "begin\n"
-                                   "end;\n"
-                                   "// Category: Setup\n"
-                                   "// Event: Finish\n"
-                                   "function OnFinish()\n"
-                                   "begin\n"
-                                   "end;\n"
-                                   "// Category: Files\n"
-                                   "// Event: Copied\n"
-                                   "function OnCopied()\n"
-                                   "begin\n"
-                                   "end;\n";
-
 void Parse(CEventFileScriptBrowser& browser, const CString& strPath) {
     CCodeFileStream stream(strPath);
-    ASSERT_TRUE(stream.OpenFile()) << static_cast<LPCSTR>(strPath);
+    ASSERT_TRUE(stream.OpenFile()) << strPath.GetString();
     EXPECT_TRUE(browser.ParseFile(&stream));
 }
 
-// The entries as "category/event/function", in order.
-std::vector<std::string> Keys(CEventFileScriptBrowser& browser) {
-    std::vector<std::string> keys;
+// The entries in order as "category/event/function", each followed by ":" and its record when
+// files are given, separated by blanks.
+std::string Entries(CEventFileScriptBrowser& browser, const std::vector<CString>& files = {}) {
+    std::string text;
     for (auto it = browser.Begin(); it != browser.End(); ++it) {
-        keys.push_back(std::string(it->first.first.first) + "/" +
-                       static_cast<LPCSTR>(it->first.first.second) + "/" +
-                       static_cast<LPCSTR>(it->first.second));
+        text += (text.empty() ? "" : " ") + std::string(it->first.first.first.GetString()) + "/" +
+                it->first.first.second.GetString() + "/" + it->first.second.GetString();
+        text += files.empty() ? "" : ":" + Describe(it->second, files);
     }
-    return keys;
+    return text;
 }
 
-std::vector<std::string> Elements(const CStringArray& array) {
-    std::vector<std::string> elements;
-    for (INT_PTR i = 0; i < array.GetSize(); ++i)
-        elements.push_back(static_cast<LPCSTR>(array.GetAt(i)));
-    return elements;
+// A handler with its two event comments.
+std::string Handler(const char* pszCategory, const char* pszEvent, const char* pszName) {
+    return std::string("// Category: ") + pszCategory + "\n// Event: " + pszEvent + "\nfunction " +
+           pszName + "()\nbegin\nend;\n";
 }
 
-void ExpectRecord(const CScriptFunctionInfo& info, const CString& strFile, int nStart, int nEnd) {
-    EXPECT_STREQ(static_cast<LPCSTR>(strFile), static_cast<LPCSTR>(info.m_strFile));
-    EXPECT_STREQ("", static_cast<LPCSTR>(info.m_strDeclFile));
-    EXPECT_EQ(0, info.m_nDeclLine);
-    EXPECT_EQ(nStart, info.m_nStartLine);
-    EXPECT_EQ(nEnd, info.m_nEndLine);
-    EXPECT_FALSE(info.m_bExported);
-}
-
-} // namespace
-
-TEST(CEventFileScriptBrowser, CategoryThenEventNamesAHandler) {
-    ScriptTestFile file(kAlphaBeta);
-    CEventFileScriptBrowser browser;
-    Parse(browser, file.GetPath());
-    ASSERT_EQ((std::vector<std::string>{"Alpha/Beta/OnBeta"}), Keys(browser));
-    // Start at the function's name (two comments before it), end at "end", both from 0.
-    ExpectRecord(browser.Begin()->second, file.GetPath(), 2, 4);
-}
-
-TEST(CEventFileScriptBrowser, ValuesFollowTheKeywordAndOneSeparatorAndAreTrimmed) {
-    struct Case {
-        const char* pszCategory;
-        const char* pszEvent;
-        const char* pszExpected; // "category/event", or "" for no entry
-    };
-    const Case cases[] = {
-        {"// Category: Alpha", "// Event: Beta", "Alpha/Beta"},
-        {"//Category:Alpha", "//Event:Beta", "Alpha/Beta"},
-        {"//Category: Alpha", "//Event Beta", "Alpha/Beta"},
-        {"//  Category Alpha", "// Event:\tBeta  ", "Alpha/Beta"},
-        {"// The Category: Alpha One ", "// On Event= Beta Two", "Alpha One/Beta Two"},
-        // Any single character separates, and only one is skipped.
-        {"// Category-Alpha", "// Event-Beta", "Alpha/Beta"},
-        {"// Category::Alpha", "// Event::Beta", ":Alpha/:Beta"},
-        // The keywords are case-sensitive.
-        {"// category: Alpha", "// Event: Beta", ""},
-        {"// Category: Alpha", "// event: Beta", ""},
-        // A value that is empty after trimming names nothing.
-        {"// Category:   ", "// Event: Beta", ""},
-        {"// Category: Alpha", "// Event:", ""},
-        {"// Category", "// Event: Beta", ""},
+// The first two comments before a function name its category and its event.
+TEST(CEventFileScriptBrowser, CategoryAndEventLines) {
+    const struct {
+        const char* comments;
+        const char* entries;
+    } cases[] = {
+        {"// Category: Alpha\n// Event: Beta\n", "Alpha/Beta/F:A//0/2/4"},
+        {"//Category:Alpha\n//Event:Beta\n// Runs first.\n", "Alpha/Beta/F:A//0/2/5"},
+        {"//  Category Alpha\n// Event:\tBeta  \n", "Alpha/Beta/F:A//0/2/4"},
+        {"// The Category: Alpha One \n// On Event= Beta Two\n", "Alpha One/Beta Two/F:A//0/2/4"},
+        // One separator character of any kind is skipped, and only one.
+        {"// Category-Alpha\n// Event::Beta\n", "Alpha/:Beta/F:A//0/2/4"},
+        {"// Category: Alpha\n/* block */\n// Event: Beta\n", "Alpha/Beta/F:A//0/3/5"},
         // A line holding both keywords is a category line.
-        {"// Category: Event", "// Event: Beta", "Event/Beta"},
-        {"// Event Category: Alpha", "// Event: Beta", "Alpha/Beta"},
-        {"// Category: Alpha", "// Event Category: Beta", ""},
+        {"// Category: Event\n// Event: Beta\n", "Event/Beta/F:A//0/2/4"},
+        {"// Category: Alpha\n// Event Category: Beta\n", ""},
+        {"// category: Alpha\n// Event: Beta\n", ""},
+        {"// Category: Alpha\n// event: Beta\n", ""},
+        {"// Category:   \n// Event: Beta\n", ""},
+        {"// Category: Alpha\n// Event:\n", ""},
+        {"// Event: Beta\n// Category: Alpha\n", ""},
+        {"// Category: Alpha\n", ""},
+        {"// Header\n// Category: Alpha\n// Event: Beta\n", ""},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.pszCategory) + " | " + c.pszEvent);
-        ScriptTestFile file(std::string(c.pszCategory) + "\n" + c.pszEvent +
-                            "\nfunction Handler()\nbegin\nend;\n");
+    for (const auto& test : cases) {
+        ScriptTestFile file(std::string(test.comments) + "function F()\nbegin\nend;\n");
         CEventFileScriptBrowser browser;
         Parse(browser, file.GetPath());
-        const std::vector<std::string> keys = Keys(browser);
-        if (*c.pszExpected == '\0') {
-            EXPECT_TRUE(keys.empty());
-        } else {
-            ASSERT_EQ(1u, keys.size());
-            EXPECT_EQ(std::string(c.pszExpected) + "/Handler", keys[0]);
-        }
+        EXPECT_EQ(Entries(browser, {file.GetPath()}), test.entries) << test.comments;
     }
 }
 
-TEST(CEventFileScriptBrowser, OnlyTheFirstTwoCommentsInOrderCount) {
-    struct Case {
-        const char* pszScript;
-        bool bEntry;
-    };
-    const Case cases[] = {
-        {"// Event: Beta\n// Category: Alpha\nfunction F()\nbegin\nend;\n", false},
-        {"// Category: Alpha\nfunction F()\nbegin\nend;\n", false},
-        {"// Event: Beta\nfunction F()\nbegin\nend;\n", false},
-        // A file header before the first handler pushes its category line to second place.
-        {"// Events of the setup\n// Category: Alpha\n// Event: Beta\nfunction F()\nbegin\nend;\n",
-         false},
-        {"// Category: Alpha\n// Event: Beta\n// Runs first.\nfunction F()\nbegin\nend;\n", true},
-        {"// Category: Alpha\n/* block */\n// Event: Beta\nfunction F()\nbegin\nend;\n", true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.pszScript);
-        ScriptTestFile file(c.pszScript);
-        CEventFileScriptBrowser browser;
-        Parse(browser, file.GetPath());
-        EXPECT_EQ(c.bEntry ? 1u : 0u, Keys(browser).size());
-    }
-}
-
-TEST(CEventFileScriptBrowser, AThirdCommentMovesTheStartLine) {
-    ScriptTestFile file("// Category: Alpha\n"
-                        "// Event: Beta\n"
-                        "// Called before anything is copied.\n"
-                        "\n"
-                        "function NUMBER OnBeta(s)\n"
-                        "    NUMBER n;\n"
-                        "begin\n"
-                        "end;\n");
+// White space is ASCII and trimmed byte by byte; a double-byte separator is skipped whole.
+TEST(CEventFileScriptBrowser, Cp932ValuesKeepCharactersWhole) {
+    BW_REQUIRE_ACP(932);
+    // 0x81 0x46 is a fullwidth colon; 0x82 0xA0 a hiragana letter.
+    ScriptTestFile file("// Category: Alpha\x81\n// Event\x81\x46 Beta\x82\xA0\r\nfunction F()\n"
+                        "begin\nend;\n");
     CEventFileScriptBrowser browser;
     Parse(browser, file.GetPath());
-    ASSERT_EQ(1u, Keys(browser).size());
-    ExpectRecord(browser.Begin()->second, file.GetPath(), 2, 7);
+    EXPECT_EQ(Entries(browser), "Alpha\x81/Beta\x82\xA0/F");
 }
 
-TEST(CEventFileScriptBrowser, HandlersAreKeptInTheOrderFound) {
-    ScriptTestFile file(kThreeHandlers);
+TEST(CEventFileScriptBrowser, EntriesKeepTheirPlaceAndTakeTheLatestDefinition) {
+    ScriptTestFile first(Handler("Setup", "Start", "OnStart") +
+                         Handler("Setup", "Finish", "OnFinish"));
+    ScriptTestFile second("\n" + Handler("Setup", "Start", "OnStart"));
+    const std::vector<CString> files{first.GetPath(), second.GetPath()};
     CEventFileScriptBrowser browser;
-    Parse(browser, file.GetPath());
-    EXPECT_EQ((std::vector<std::string>{"Setup/Start/OnStart", "Setup/Finish/OnFinish",
-                                        "Files/Copied/OnCopied"}),
-              Keys(browser));
-    auto it = browser.Begin();
-    ExpectRecord(it[0].second, file.GetPath(), 2, 4);
-    ExpectRecord(it[1].second, file.GetPath(), 7, 9);
-    ExpectRecord(it[2].second, file.GetPath(), 12, 14);
-    EXPECT_EQ(3, browser.End() - browser.Begin());
-}
-
-TEST(CEventFileScriptBrowser, NullStreamChangesNothing) {
-    ScriptTestFile file(kAlphaBeta);
-    CEventFileScriptBrowser browser;
-    Parse(browser, file.GetPath());
     EXPECT_FALSE(browser.ParseFile(nullptr));
-    EXPECT_EQ(1u, Keys(browser).size());
-}
-
-TEST(CEventFileScriptBrowser, AHandlerFoundAgainReplacesItsFileAndLines) {
-    ScriptTestFile first(kThreeHandlers);
-    ScriptTestFile second("\n\n// Category: Setup\n"
-                          "// Event: Start\n"
-                          "function OnStart()\n"
-                          "begin\n"
-                          "end;\n");
-    CEventFileScriptBrowser browser;
     Parse(browser, first.GetPath());
     Parse(browser, first.GetPath());
-    EXPECT_EQ(3u, Keys(browser).size());
-
     Parse(browser, second.GetPath());
-    ASSERT_EQ(3u, Keys(browser).size());
-    // The entry keeps its place and takes the latest definition's file and lines.
-    ExpectRecord(browser.Begin()[0].second, second.GetPath(), 4, 6);
-    ExpectRecord(browser.Begin()[1].second, first.GetPath(), 7, 9);
-}
-
-TEST(CEventFileScriptBrowser, DuplicatesAddEntriesAndTheIndexNamesTheLatest) {
-    ScriptTestFile first(kThreeHandlers);
-    ScriptTestFile second(kThreeHandlers);
-    CEventFileScriptBrowser browser;
+    EXPECT_EQ(Entries(browser, files),
+              "Setup/Start/OnStart:B//0/3/5 Setup/Finish/OnFinish:A//0/7/9");
+    // With duplicates, entries are added, and the index names the one added last.
     browser.m_bAllowDuplicates = true;
     Parse(browser, first.GetPath());
-    Parse(browser, first.GetPath());
-    ASSERT_EQ(6u, Keys(browser).size());
-    EXPECT_EQ(Keys(browser)[0], Keys(browser)[3]);
-
-    // With duplicates switched off again, a handler found again updates the entry that the
-    // index names: the one added last.
     browser.m_bAllowDuplicates = false;
     Parse(browser, second.GetPath());
-    ASSERT_EQ(6u, Keys(browser).size());
-    for (int i = 0; i < 6; ++i) {
-        SCOPED_TRACE(i);
-        const CString& strExpected = i < 3 ? first.GetPath() : second.GetPath();
-        EXPECT_STREQ(static_cast<LPCSTR>(strExpected),
-                     static_cast<LPCSTR>(browser.Begin()[i].second.m_strFile));
-    }
-    // FindFunction walks the entries in order and stops at the first match.
-    CString strFunction;
-    CScriptFunctionInfo* pInfo = nullptr;
-    ASSERT_TRUE(browser.FindFunction("Setup", "Start", strFunction, pInfo));
-    EXPECT_EQ(&browser.Begin()[0].second, pInfo);
+    EXPECT_EQ(Entries(browser, files),
+              "Setup/Start/OnStart:B//0/3/5 Setup/Finish/OnFinish:A//0/7/9 "
+              "Setup/Start/OnStart:B//0/3/5 Setup/Finish/OnFinish:A//0/7/9");
 }
 
-TEST(CEventFileScriptBrowser, CategoriesAreDistinctIgnoringCaseWithoutComponents) {
-    ScriptTestFile file("// Category: Alpha\n// Event: One\nfunction A1()\nbegin\nend;\n"
-                        "// Category: components\n// Event: Two\nfunction C1()\nbegin\nend;\n"
-                        "// Category: Beta\n// Event: Three\nfunction B1()\nbegin\nend;\n"
-                        "// Category: ALPHA\n// Event: Four\nfunction A2()\nbegin\nend;\n"
-                        "// Category: Components\n// Event: Five\nfunction C2()\nbegin\nend;\n"
-                        "// Category: Gamma\n// Event: Six\nfunction G1()\nbegin\nend;\n");
+TEST(CEventFileScriptBrowser, Queries) {
+    ScriptTestFile file(Handler("Alpha", "One", "A1") + Handler("components", "Two", "C1") +
+                        Handler("Beta", "Three", "B1") + Handler("ALPHA", "One", "A2") +
+                        Handler("Components", "Five", "C2") + Handler("Alpha", "One", "A3"));
     CEventFileScriptBrowser browser;
     Parse(browser, file.GetPath());
-    ASSERT_EQ(6u, Keys(browser).size());
-
+    // Categories: distinct ignoring case, the caller's own included, never "Components".
     CStringArray categories;
+    categories.Add("beta");
     browser.GetCategories(categories);
-    EXPECT_EQ((std::vector<std::string>{"Alpha", "Beta", "Gamma"}), Elements(categories));
-
-    // The caller's elements count, and the array is appended to.
-    CStringArray preset;
-    preset.Add("alpha");
-    preset.Add("zeta");
-    browser.GetCategories(preset);
-    EXPECT_EQ((std::vector<std::string>{"alpha", "zeta", "Beta", "Gamma"}), Elements(preset));
-}
-
-TEST(CEventFileScriptBrowser, EventsOfACategoryIgnoringCaseWithDuplicates) {
-    ScriptTestFile file(kThreeHandlers + "// Category: SETUP\n// Event: Start\n"
-                                         "function OnStartAgain()\nbegin\nend;\n");
-    CEventFileScriptBrowser browser;
-    Parse(browser, file.GetPath());
+    EXPECT_EQ(Elements(categories), (std::vector<std::string>{"beta", "Alpha"}));
+    // Events: by category ignoring case, appended, with duplicates.
     CStringArray events;
-    events.Add("existing");
-    browser.GetEvents("setup", events);
-    EXPECT_EQ((std::vector<std::string>{"existing", "Start", "Finish", "Start"}), Elements(events));
-
-    CStringArray none;
-    browser.GetEvents("Nothing", none);
-    EXPECT_EQ(0, none.GetSize());
-}
-
-TEST(CEventFileScriptBrowser, FindFunctionMatchesCaseSensitively) {
-    ScriptTestFile file(kAlphaBeta);
-    CEventFileScriptBrowser browser;
-    Parse(browser, file.GetPath());
-
-    CString strFunction("untouched");
+    events.Add("own");
+    browser.GetEvents("alpha", events);
+    EXPECT_EQ(Elements(events), (std::vector<std::string>{"own", "One", "One", "One"}));
+    // FindFunction: the first entry matching exactly; no match leaves the outputs alone.
+    CString strFunction = "untouched";
     CScriptFunctionInfo dummy;
     CScriptFunctionInfo* pInfo = &dummy;
-    EXPECT_FALSE(browser.FindFunction("alpha", "Beta", strFunction, pInfo));
-    EXPECT_FALSE(browser.FindFunction("Alpha", "beta", strFunction, pInfo));
-    EXPECT_FALSE(browser.FindFunction("Alpha", "", strFunction, pInfo));
-    EXPECT_EQ(CString("untouched"), strFunction);
-    EXPECT_EQ(&dummy, pInfo);
-
-    CStringArray events;
-    browser.GetEvents("alpha", events);
-    EXPECT_EQ((std::vector<std::string>{"Beta"}), Elements(events));
-
-    ASSERT_TRUE(browser.FindFunction("Alpha", "Beta", strFunction, pInfo));
-    EXPECT_EQ(CString("OnBeta"), strFunction);
-    EXPECT_EQ(&browser.Begin()->second, pInfo);
-    ExpectRecord(*pInfo, file.GetPath(), 2, 4);
-}
-
-TEST(CEventFileScriptBrowser, SharedLineArrayOffsetsTheLinesOfLaterFiles) {
-    ScriptTestFile first(kThreeHandlers);
-    ScriptTestFile second("// Shared events\n" + kAlphaBeta +
-                          "\n// Category: Alpha\n"
-                          "// Event: Gamma\n"
-                          "function OnGamma()\n"
-                          "begin\n"
-                          "end;\n");
-    CStringArray lines;
-    CEventFileScriptBrowser browser;
-    {
-        CCodeGlobalEventStream stream(first.GetPath(), lines);
-        ASSERT_TRUE(stream.OpenFile());
-        EXPECT_TRUE(browser.ParseFile(&stream));
-    }
-    ASSERT_EQ(15, lines.GetSize());
-    {
-        CCodeGlobalEventStream stream(second.GetPath(), lines);
-        ASSERT_TRUE(stream.OpenFile());
-        EXPECT_TRUE(browser.ParseFile(&stream));
-    }
-    ASSERT_EQ(27, lines.GetSize());
-
-    // The header comment of the second file pushes its first handler's event line to third
-    // place, so only OnGamma counts there.
-    ASSERT_EQ((std::vector<std::string>{"Setup/Start/OnStart", "Setup/Finish/OnFinish",
-                                        "Files/Copied/OnCopied", "Alpha/Gamma/OnGamma"}),
-              Keys(browser));
-    const CScriptFunctionInfo& gamma = browser.Begin()[3].second;
-    ExpectRecord(gamma, second.GetPath(), 15 + 9, 15 + 11);
-    // The stored lines index the shared array.
-    EXPECT_STREQ("function OnGamma()\n", static_cast<LPCSTR>(lines.GetAt(gamma.m_nStartLine)));
-    EXPECT_STREQ("end;\n", static_cast<LPCSTR>(lines.GetAt(gamma.m_nEndLine)));
-    const CScriptFunctionInfo& finish = browser.Begin()[1].second;
-    EXPECT_STREQ("function OnFinish()\n", static_cast<LPCSTR>(lines.GetAt(finish.m_nStartLine)));
-}
-
-TEST(CEventFileScriptBrowser, EarlierEntriesStayWhenMoreFilesAreParsed) {
-    ScriptTestFile first(kAlphaBeta);
-    ScriptTestFile second(kThreeHandlers);
-    CEventFileScriptBrowser browser;
-    Parse(browser, first.GetPath());
-    Parse(browser, second.GetPath());
-    EXPECT_EQ((std::vector<std::string>{"Alpha/Beta/OnBeta", "Setup/Start/OnStart",
-                                        "Setup/Finish/OnFinish", "Files/Copied/OnCopied"}),
-              Keys(browser));
-}
-
-TEST(CEventFileScriptBrowser, ResetEmptiesTheBrowserAndKeepsTheFlag) {
-    ScriptTestFile file(kThreeHandlers);
-    CEventFileScriptBrowser browser;
-    EXPECT_FALSE(browser.m_bAllowDuplicates);
+    EXPECT_FALSE(browser.FindFunction("alpha", "One", strFunction, pInfo));
+    EXPECT_FALSE(browser.FindFunction("Alpha", "one", strFunction, pInfo));
+    EXPECT_EQ(strFunction, "untouched");
+    EXPECT_EQ(pInfo, &dummy);
+    ASSERT_TRUE(browser.FindFunction("Alpha", "One", strFunction, pInfo));
+    EXPECT_EQ(strFunction, "A1");
+    EXPECT_EQ(pInfo, &browser.Begin()->second);
+    // After reset nothing is found, and a parse adds afresh; the flag stays.
     browser.m_bAllowDuplicates = true;
-    Parse(browser, file.GetPath());
     browser.reset();
     EXPECT_TRUE(browser.Begin() == browser.End());
     EXPECT_TRUE(browser.m_bAllowDuplicates);
-
-    CStringArray categories;
-    browser.GetCategories(categories);
-    EXPECT_EQ(0, categories.GetSize());
-    CStringArray events;
-    browser.GetEvents("Setup", events);
-    EXPECT_EQ(0, events.GetSize());
-    CString strFunction;
-    CScriptFunctionInfo* pInfo = nullptr;
-    EXPECT_FALSE(browser.FindFunction("Setup", "Start", strFunction, pInfo));
-
-    // The index was emptied too: a parse after the reset adds the handlers afresh.
+    EXPECT_FALSE(browser.FindFunction("Alpha", "One", strFunction, pInfo));
     browser.m_bAllowDuplicates = false;
     Parse(browser, file.GetPath());
-    EXPECT_EQ(3u, Keys(browser).size());
+    EXPECT_EQ(browser.End() - browser.Begin(), 6);
 }
 
-TEST(CEventFileScriptBrowser, CopiesAreDeepAndCarryTheFlag) {
-    ScriptTestFile file(kThreeHandlers);
+// Lines are offset by the shared array's count before the parse, so that they index it.
+TEST(CEventFileScriptBrowser, SharedLineArrayOffsetsTheLinesOfLaterFiles) {
+    ScriptTestFile first(Handler("Setup", "Start", "OnStart"));
+    ScriptTestFile second("\n\n" + Handler("Alpha", "Gamma", "OnGamma"));
+    CStringArray lines;
     CEventFileScriptBrowser browser;
-    browser.m_bAllowDuplicates = true;
-    Parse(browser, file.GetPath());
-
-    CEventFileScriptBrowser copy(browser);
-    CEventFileScriptBrowser assigned;
-    assigned = browser;
-    browser.reset();
-    for (CEventFileScriptBrowser* pBrowser : {&copy, &assigned}) {
-        EXPECT_TRUE(pBrowser->m_bAllowDuplicates);
-        EXPECT_EQ(3u, Keys(*pBrowser).size());
-        CString strFunction;
-        CScriptFunctionInfo* pInfo = nullptr;
-        ASSERT_TRUE(pBrowser->FindFunction("Files", "Copied", strFunction, pInfo));
-        EXPECT_EQ(&pBrowser->Begin()[2].second, pInfo);
+    for (const ScriptTestFile* pFile : {&first, &second}) {
+        CCodeGlobalEventStream stream(pFile->GetPath(), lines);
+        ASSERT_TRUE(stream.OpenFile());
+        EXPECT_TRUE(browser.ParseFile(&stream));
     }
+    EXPECT_EQ(Entries(browser, {first.GetPath(), second.GetPath()}),
+              "Setup/Start/OnStart:A//0/2/4 Alpha/Gamma/OnGamma:B//0/9/11");
+    EXPECT_STREQ(lines[9], "function OnGamma()\n");
+    EXPECT_STREQ(lines[11], "end;\n");
+}
 
-    // The copied index is the copy's own: with duplicates off, a parse updates in place.
-    copy.m_bAllowDuplicates = false;
-    Parse(copy, file.GetPath());
-    EXPECT_EQ(3u, Keys(copy).size());
-
+// Assignment copies the entries, the index and the flag.
+TEST(CEventFileScriptBrowser, AssignmentCopiesDeeply) {
+    ScriptTestFile file(Handler("Files", "Copied", "OnCopied"));
+    CEventFileScriptBrowser browser;
+    Parse(browser, file.GetPath());
+    CEventFileScriptBrowser assigned;
+    assigned.m_bAllowDuplicates = true;
+    assigned = browser;
     CEventFileScriptBrowser& self = assigned;
     assigned = self;
-    EXPECT_EQ(3u, Keys(assigned).size());
+    browser.reset();
+    // Without duplicates, and with the entry in the index, the parse updates the entry.
+    Parse(assigned, file.GetPath());
+    EXPECT_EQ(Entries(assigned), "Files/Copied/OnCopied");
 }
+
+} // namespace

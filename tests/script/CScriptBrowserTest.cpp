@@ -2,538 +2,221 @@
 
 #include <bwcore/script/CCodeFileStream.h>
 
+#include "ScriptTestFiles.h"
+
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <filesystem>
-#include <fstream>
+#include <cstring>
 #include <string>
 #include <vector>
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// A folder of script files that lives as long as the test.
-class ScriptFolder {
-public:
-    ScriptFolder() {
-        static int s_nFolders = 0;
-        const auto nTicks = std::chrono::steady_clock::now().time_since_epoch().count();
-        m_dir = fs::temp_directory_path() /
-                ("bwcore-browser-" + std::to_string(nTicks) + "-" + std::to_string(++s_nFolders));
-        fs::create_directories(m_dir);
-    }
-    ~ScriptFolder() {
-        std::error_code ec;
-        fs::remove_all(m_dir, ec);
-    }
-
-    CString Path(const char* pszName) const { return CString((m_dir / pszName).string().c_str()); }
-
-    CString Write(const char* pszName, const std::string& text) const {
-        std::ofstream out(m_dir / pszName, std::ios::binary);
-        out << text;
-        return Path(pszName);
-    }
-
-private:
-    fs::path m_dir;
-};
+using ListOperation = void (CScriptBrowser::*)(CString&) const;
 
 void Parse(CScriptBrowser& browser, const CString& strPath) {
     CCodeFileStream stream(strPath);
-    ASSERT_TRUE(stream.OpenFile()) << static_cast<LPCSTR>(strPath);
+    ASSERT_TRUE(stream.OpenFile()) << strPath.GetString();
     EXPECT_TRUE(browser.ParseFile(&stream));
 }
 
-// The comma-separated names of a list operation, read as zero-terminated text as callers do.
-std::vector<std::string> Split(const CString& strList) {
-    std::vector<std::string> names;
-    const std::string text(static_cast<LPCSTR>(strList));
-    if (text.empty())
-        return names;
-    size_t nStart = 0;
-    for (;;) {
-        const size_t nComma = text.find(',', nStart);
-        names.push_back(text.substr(nStart, nComma - nStart));
-        if (nComma == std::string::npos)
-            return names;
-        nStart = nComma + 1;
-    }
+// The browser's four maps as Describe writes them, walked through GetRecords.
+std::string Describe(const CScriptBrowser& browser, const std::vector<CString>& files = {}) {
+    return Describe(*browser.GetRecords(CScriptBrowser::eFuncFunction),
+                    *browser.GetRecords(CScriptBrowser::eFuncProperty),
+                    *browser.GetRecords(CScriptBrowser::eFuncMethod),
+                    *browser.GetRecords(CScriptBrowser::eFuncTag), files);
 }
 
-std::string List(void (CScriptBrowser::*pList)(CString&) const, const CScriptBrowser& browser) {
+// A list operation's text, read as zero-terminated text as callers do.
+std::string List(ListOperation pList, const CScriptBrowser& browser) {
     CString strText;
     (browser.*pList)(strText);
-    return static_cast<LPCSTR>(strText);
+    return strText.GetString();
 }
 
-// No record that the lists reach, nor any of the given tags, has all three line fields at -1.
-void ExpectInvariant(CScriptBrowser& browser, const std::vector<std::string>& tags) {
-    struct Kind {
-        void (CScriptBrowser::*pList)(CString&) const;
-        CScriptBrowser::EFuncType eType;
-    };
-    const Kind kinds[] = {
-        {&CScriptBrowser::GetFunctionStrings, CScriptBrowser::eFuncFunction},
-        {&CScriptBrowser::GetMethods, CScriptBrowser::eFuncMethod},
-        {&CScriptBrowser::GetProperties, CScriptBrowser::eFuncProperty},
-    };
-    for (const Kind& kind : kinds) {
-        CString strList;
-        (browser.*kind.pList)(strList);
-        for (const std::string& name : Split(strList)) {
-            CScriptFunctionInfo* pInfo = nullptr;
-            ASSERT_TRUE(browser.GetFunctionInfo(name.c_str(), kind.eType, pInfo)) << name;
-            EXPECT_FALSE(pInfo->m_nDeclLine == -1 && pInfo->m_nStartLine == -1 &&
-                         pInfo->m_nEndLine == -1)
-                << name;
-        }
-    }
-    for (const std::string& tag : tags) {
-        CScriptFunctionInfo* pInfo = nullptr;
-        if (browser.GetFunctionInfo(tag.c_str(), CScriptBrowser::eFuncTag, pInfo)) {
-            EXPECT_FALSE(pInfo->m_nDeclLine == -1 && pInfo->m_nStartLine == -1 &&
-                         pInfo->m_nEndLine == -1)
-                << tag;
-        }
-    }
-}
+const std::string kScript = "#include \"setup.h\"\nprototype T Foo(U);\nexport prototype Bar(U);\n"
+                            "function T Foo(s)\nT n;\nbegin\nn = 1;\nend;\n";
 
-struct Lines {
-    int nDecl;
-    int nStart;
-    int nEnd;
-};
-
-void ExpectRecord(CScriptBrowser& browser, const char* pszName, CScriptBrowser::EFuncType eType,
-                  const CString& strDeclFile, const CString& strFile, Lines lines, bool bExported) {
-    SCOPED_TRACE(pszName);
-    CScriptFunctionInfo* pInfo = nullptr;
-    ASSERT_TRUE(browser.GetFunctionInfo(pszName, eType, pInfo));
-    ASSERT_NE(nullptr, pInfo);
-    EXPECT_STREQ(static_cast<LPCSTR>(strDeclFile), static_cast<LPCSTR>(pInfo->m_strDeclFile));
-    EXPECT_STREQ(static_cast<LPCSTR>(strFile), static_cast<LPCSTR>(pInfo->m_strFile));
-    EXPECT_EQ(lines.nDecl, pInfo->m_nDeclLine);
-    EXPECT_EQ(lines.nStart, pInfo->m_nStartLine);
-    EXPECT_EQ(lines.nEnd, pInfo->m_nEndLine);
-    EXPECT_EQ(bExported, pInfo->m_bExported);
-}
-
-bool Has(CScriptBrowser& browser, const char* pszName, CScriptBrowser::EFuncType eType) {
-    CScriptFunctionInfo* pInfo = nullptr;
-    return browser.GetFunctionInfo(pszName, eType, pInfo);
-}
-
-const std::string kPrototypesAndDefinition = "#include \"setup.h\"\n"
-                                             "prototype NUMBER Foo(STRING);\n"
-                                             "export prototype Bar(STRING);\n"
-                                             "function NUMBER Foo(s)\n"
-                                             "    NUMBER n;\n"
-                                             "begin\n"
-                                             "    n = 1;\n"
-                                             "end;\n";
-
-const std::string kPropertiesAndMarkers = "// {Properties}\n"
-                                          "property(get, put) NUMBER Size();\n"
-                                          "property(get) NUMBER Count();\n"
-                                          "// {Local Variables}\n"
-                                          "// {Methods}\n";
-
-const std::string kTags = "// {{BW_SCRIPT_TAG(Welcome)\n"
-                          "function Foo()\n"
-                          "begin\n"
-                          "    // {{BW_SCRIPT_TAG(Inner)\n"
-                          "    // }}BW_SCRIPT_TAG(Inner)\n"
-                          "end;\n"
-                          "// }}BW_SCRIPT_TAG(Welcome)\n";
-
-} // namespace
-
-TEST(CScriptBrowser, RecordsDeclarationsAndDefinitionsWithTheirFileAndLines) {
-    ScriptFolder folder;
-    const CString strA = folder.Write("a.bws", kPrototypesAndDefinition);
+TEST(CScriptBrowser, RecordsAndListsWhatTheParserFinds) {
+    ScriptTestFile a(kScript);
     CScriptBrowser browser;
-    Parse(browser, strA);
-
-    ExpectRecord(browser, "Foo", CScriptBrowser::eFuncFunction, strA, strA, {1, 5, 7}, false);
-    ExpectRecord(browser, "Bar", CScriptBrowser::eFuncFunction, strA, "", {2, -1, -1}, true);
-    ExpectRecord(browser, "{Start}", CScriptBrowser::eFuncProperty, "", "", {-1, 1, 1}, false);
-    EXPECT_EQ("Bar,Foo", List(&CScriptBrowser::GetFunctionStrings, browser));
-    EXPECT_EQ("Bar", List(&CScriptBrowser::GetExportStrings, browser));
-    EXPECT_EQ("{Start}", List(&CScriptBrowser::GetProperties, browser));
-    EXPECT_EQ("", List(&CScriptBrowser::GetMethods, browser));
-}
-
-TEST(CScriptBrowser, ParseFileRefusesANullStreamAndChangesNothing) {
-    ScriptFolder folder;
-    CScriptBrowser browser;
-    Parse(browser, folder.Write("a.bws", kPrototypesAndDefinition));
+    Parse(browser, a.GetPath());
     EXPECT_FALSE(browser.ParseFile(nullptr));
-    EXPECT_EQ("Bar,Foo", List(&CScriptBrowser::GetFunctionStrings, browser));
-    EXPECT_EQ("{Start}", List(&CScriptBrowser::GetProperties, browser));
-    EXPECT_EQ(2, browser.GetEndLineArraySize());
+    EXPECT_EQ(Describe(browser, {a.GetPath()}), "f{Bar:/A/2/-1/-1/E Foo:A/A/1/5/7}");
+    EXPECT_EQ(List(&CScriptBrowser::GetFunctionStrings, browser), "Bar,Foo");
+    EXPECT_EQ(List(&CScriptBrowser::GetExportStrings, browser), "Bar");
+    // The n-th definition file is that of the n-th function, empty for a prototype only.
+    EXPECT_EQ(List(&CScriptBrowser::GetFileDefinitions, browser), "," + std::string(a.GetPath()));
+
+    ScriptTestFile b(
+        "// {Properties}\nproperty(get) T Size();\nproperty T Count();\n"
+        "// {Local Variables}\n// {Methods}\nmethod Run();\nfunction Foo() begin end;\n"
+        "prototype Zed();\n");
+    CScriptBrowser other;
+    Parse(other, b.GetPath());
+    EXPECT_EQ(List(&CScriptBrowser::GetProperties, other),
+              "Count,Size,{Local Variables},{Methods},{Properties},{Start}");
+    EXPECT_EQ(List(&CScriptBrowser::GetMethods, other), "Run");
+    EXPECT_EQ(List(&CScriptBrowser::GetFileDefinitions, other), std::string(b.GetPath()) + ",");
+    // Items go after whatever the text holds, and the last comma is overwritten, not removed.
+    CString strText("x");
+    other.GetFunctionStrings(strText);
+    EXPECT_EQ(strText.GetLength(), 9);
+    EXPECT_STREQ(strText, "xFoo,Zed");
 }
 
-TEST(CScriptBrowser, PropertiesListNamesBeforeSectionMarkersInByteOrder) {
-    ScriptFolder folder;
-    const CString strA = folder.Write("a.bws", kPropertiesAndMarkers);
-    CScriptBrowser browser;
-    Parse(browser, strA);
-
-    EXPECT_EQ("Count,Size,{Local Variables},{Methods},{Properties},{Start}",
-              List(&CScriptBrowser::GetProperties, browser));
-    ExpectRecord(browser, "Size", CScriptBrowser::eFuncProperty, "", strA, {-1, 1, 1}, false);
-    ExpectRecord(browser, "Count", CScriptBrowser::eFuncProperty, "", strA, {-1, 2, 2}, false);
-    // Markers keep the comment's line as the tokenizer counts it, from 1.
-    ExpectRecord(browser, "{Properties}", CScriptBrowser::eFuncProperty, "", "", {-1, 1, 1}, false);
-    ExpectRecord(browser, "{Local Variables}", CScriptBrowser::eFuncProperty, "", "", {-1, 4, 4},
-                 false);
-    ExpectRecord(browser, "{Methods}", CScriptBrowser::eFuncProperty, "", "", {-1, 5, 5}, false);
-    ExpectRecord(browser, "{Start}", CScriptBrowser::eFuncProperty, "", "", {-1, 1, 1}, false);
+TEST(CScriptBrowser, ListsOfAnEmptyBrowserOnlyClipTheCallersComma) {
+    CScriptBrowser empty;
+    for (ListOperation pList :
+         {&CScriptBrowser::GetFunctionStrings, &CScriptBrowser::GetExportStrings,
+          &CScriptBrowser::GetFileDefinitions, &CScriptBrowser::GetMethods,
+          &CScriptBrowser::GetProperties}) {
+        for (const char* pszText : {"", "abc", "abc,"}) {
+            CString strText(pszText);
+            (empty.*pList)(strText);
+            EXPECT_EQ(strText.GetLength(), static_cast<int>(std::strlen(pszText)));
+            EXPECT_EQ(std::string(strText.GetString()), std::string(pszText).substr(0, 3));
+        }
+    }
 }
 
-TEST(CScriptBrowser, MethodsHoldTheDefinitionsOfDeclaredMethods) {
-    ScriptFolder folder;
-    const CString strA = folder.Write("a.bws", "method NUMBER Run(STRING);\n"
-                                               "function NUMBER Run(s)\n"
-                                               "begin\n"
-                                               "end;\n");
+TEST(CScriptBrowser, GetFunctionInfoSearchesTheMapOfTheKind) {
+    ScriptTestFile a("method Run();\nproperty(get) T Count();\nprototype Foo();\n"
+                     "// {{BW_SCRIPT_TAG(Welcome)\n");
     CScriptBrowser browser;
-    Parse(browser, strA);
-    ExpectRecord(browser, "Run", CScriptBrowser::eFuncMethod, strA, strA, {0, 2, 3}, false);
-    EXPECT_FALSE(Has(browser, "Run", CScriptBrowser::eFuncFunction));
-    EXPECT_EQ("Run", List(&CScriptBrowser::GetMethods, browser));
-    EXPECT_EQ("", List(&CScriptBrowser::GetFunctionStrings, browser));
-}
-
-TEST(CScriptBrowser, TagsAreFoundByName) {
-    ScriptFolder folder;
-    CScriptBrowser browser;
-    Parse(browser, folder.Write("a.bws", kTags));
-    ExpectRecord(browser, "Welcome", CScriptBrowser::eFuncTag, "", "", {-1, 1, 7}, false);
-    ExpectRecord(browser, "Inner", CScriptBrowser::eFuncTag, "", "", {-1, 4, 5}, false);
-    EXPECT_FALSE(Has(browser, "Welcome", CScriptBrowser::eFuncFunction));
-    EXPECT_FALSE(Has(browser, "welcome", CScriptBrowser::eFuncTag));
-}
-
-TEST(CScriptBrowser, GetFunctionInfoSearchesTheMapOfTheKindAndClearsItsOutput) {
-    ScriptFolder folder;
-    CScriptBrowser browser;
-    Parse(browser, folder.Write("a.bws", "method Run();\n"
-                                         "property(get) NUMBER Count();\n"
-                                         "prototype Foo();\n"
-                                         "// {{BW_SCRIPT_TAG(Welcome)\n"));
-    struct Case {
-        const char* pszName;
-        int nType;
+    Parse(browser, a.GetPath());
+    const struct {
+        const char* name;
+        int nKind;
         bool bFound;
-    };
-    const Case cases[] = {
-        {"Count", CScriptBrowser::eFuncProperty, true},
-        {"{Start}", CScriptBrowser::eFuncProperty, true},
-        {"Run", CScriptBrowser::eFuncMethod, true},
-        {"Foo", CScriptBrowser::eFuncFunction, true},
-        {"Welcome", CScriptBrowser::eFuncTag, true},
-        // Exact and case-sensitive, in the map of the kind only.
-        {"foo", CScriptBrowser::eFuncFunction, false},
-        {"Fo", CScriptBrowser::eFuncFunction, false},
-        {"Foo", CScriptBrowser::eFuncMethod, false},
-        {"Run", CScriptBrowser::eFuncFunction, false},
-        {"Count", CScriptBrowser::eFuncTag, false},
-        // Kinds outside the table.
-        {"Foo", 4, false},
-        {"Foo", -1, false},
+    } cases[] = {
+        {"Count", 0, true},   {"{Start}", 0, true}, {"Run", 1, true},  {"Foo", 2, true},
+        {"Welcome", 3, true}, {"foo", 2, false},    {"Fo", 2, false},  {"Foo", 1, false},
+        {"Run", 2, false},    {"Count", 3, false},  {"Foo", 4, false}, {"Foo", -1, false},
     };
     CScriptFunctionInfo dummy;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.pszName) + " kind " + std::to_string(c.nType));
+    for (const auto& test : cases) {
+        const auto eKind = static_cast<CScriptBrowser::EFuncType>(test.nKind);
         CScriptFunctionInfo* pInfo = &dummy;
-        EXPECT_EQ(c.bFound, browser.GetFunctionInfo(
-                                c.pszName, static_cast<CScriptBrowser::EFuncType>(c.nType), pInfo));
-        EXPECT_EQ(c.bFound, pInfo != nullptr);
+        EXPECT_EQ(browser.GetFunctionInfo(test.name, eKind, pInfo), test.bFound) << test.name;
+        const CScriptFunctionInfoMap* pMap = browser.GetRecords(eKind);
+        EXPECT_EQ(pMap == nullptr, test.nKind < 0 || test.nKind > 3);
+        EXPECT_EQ(pInfo, test.bFound ? &pMap->at(test.name) : nullptr) << test.name;
     }
-}
-
-TEST(CScriptBrowser, ListsAppendCommaSeparatedNamesAndClipTheLastComma) {
-    ScriptFolder folder;
-    const CString strA = folder.Write("a.bws", "prototype Bar();\n"
-                                               "function Foo()\n"
-                                               "begin\n"
-                                               "end;\n");
-    const CString strB = folder.Write("b.bws", "function Foo()\n"
-                                               "begin\n"
-                                               "end;\n"
-                                               "prototype Zed();\n");
-    CScriptBrowser first;
-    Parse(first, strA);
-    CScriptBrowser second;
-    Parse(second, strB);
-
-    EXPECT_EQ("Bar,Foo", List(&CScriptBrowser::GetFunctionStrings, first));
-    EXPECT_EQ("", List(&CScriptBrowser::GetExportStrings, first));
-    // The n-th definition file belongs to the n-th function; a prototype-only function
-    // contributes an empty item, and only the comma after the last item is clipped.
-    EXPECT_EQ("," + std::string(strA), List(&CScriptBrowser::GetFileDefinitions, first));
-    EXPECT_EQ(std::string(strB) + ",", List(&CScriptBrowser::GetFileDefinitions, second));
-
-    // Items go after whatever the text holds, with nothing between.
-    CString strText("x");
-    first.GetFunctionStrings(strText);
-    EXPECT_STREQ("xBar,Foo", static_cast<LPCSTR>(strText));
-    EXPECT_EQ(9, strText.GetLength());
-}
-
-TEST(CScriptBrowser, ClippingTheCommaKeepsTheTextsLength) {
-    CScriptBrowser empty;
-    using ListOperation = void (CScriptBrowser::*)(CString&) const;
-    const ListOperation operations[] = {
-        &CScriptBrowser::GetFunctionStrings, &CScriptBrowser::GetExportStrings,
-        &CScriptBrowser::GetFileDefinitions, &CScriptBrowser::GetMethods,
-        &CScriptBrowser::GetProperties};
-    for (ListOperation pList : operations) {
-        CString strEmpty;
-        (empty.*pList)(strEmpty);
-        EXPECT_EQ(0, strEmpty.GetLength());
-
-        CString strPlain("abc");
-        (empty.*pList)(strPlain);
-        EXPECT_EQ(CString("abc"), strPlain);
-        EXPECT_EQ(3, strPlain.GetLength());
-
-        // The caller's own trailing comma is clipped too: overwritten, not removed.
-        CString strComma("abc,");
-        (empty.*pList)(strComma);
-        EXPECT_EQ(4, strComma.GetLength());
-        EXPECT_EQ('\0', strComma.GetAt(3));
-        EXPECT_STREQ("abc", static_cast<LPCSTR>(strComma));
-    }
-
-    ScriptFolder folder;
-    CScriptBrowser browser;
-    Parse(browser, folder.Write("a.bws", "prototype Bar();\nprototype Foo();\n"));
-    CString strText;
-    browser.GetFunctionStrings(strText);
-    EXPECT_EQ(8, strText.GetLength());
-    EXPECT_EQ('\0', strText.GetAt(7));
-    EXPECT_STREQ("Bar,Foo", static_cast<LPCSTR>(strText));
 }
 
 TEST(CScriptBrowser, EndLineArrayFollowsTheFunctionsInKeyOrder) {
-    ScriptFolder folder;
+    ScriptTestFile a(
+        "function Zed()\nbegin\nend;\nprototype Bar();\nfunction Foo()\nbegin\n\nend;\n");
     CScriptBrowser browser;
-    int sentinel[3] = {42, 42, 42};
-    browser.GetEndLineArray(sentinel);
-    EXPECT_EQ(0, browser.GetEndLineArraySize());
-    EXPECT_EQ(42, sentinel[0]);
-
-    Parse(browser, folder.Write("a.bws", "function Zed()\n"
-                                         "begin\n"
-                                         "end;\n"
-                                         "prototype Bar();\n"
-                                         "function Foo()\n"
-                                         "begin\n"
-                                         "\n"
-                                         "end;\n"));
-    ASSERT_EQ(3, browser.GetEndLineArraySize());
-    browser.GetEndLineArray(sentinel);
-    EXPECT_EQ(-1, sentinel[0]); // Bar: prototype only
-    EXPECT_EQ(7, sentinel[1]);  // Foo
-    EXPECT_EQ(2, sentinel[2]);  // Zed
+    int lines[3] = {42, 42, 42};
+    browser.GetEndLineArray(lines);
+    EXPECT_EQ(lines[0], 42);
+    Parse(browser, a.GetPath());
+    ASSERT_EQ(browser.GetEndLineArraySize(), 3);
+    browser.GetEndLineArray(lines);
+    EXPECT_EQ(std::vector<int>(lines, lines + 3), (std::vector<int>{-1, 7, 2}));
     browser.GetEndLineArray(nullptr);
-}
-
-TEST(CScriptBrowser, ParsingAFileAgainReplacesWhatItContributed) {
-    ScriptFolder folder;
-    const CString strA = folder.Write("a.bws", kPrototypesAndDefinition);
-    CScriptBrowser browser;
-    Parse(browser, strA);
-    ASSERT_TRUE(Has(browser, "Foo", CScriptBrowser::eFuncFunction));
-
-    folder.Write("a.bws", "prototype Other();\n");
-    Parse(browser, strA);
-    EXPECT_EQ("Other", List(&CScriptBrowser::GetFunctionStrings, browser));
-    EXPECT_FALSE(Has(browser, "Foo", CScriptBrowser::eFuncFunction));
-    ExpectInvariant(browser, {});
-}
-
-TEST(CScriptBrowser, ParsingAStreamThatIsNotOpenForgetsItsFile) {
-    ScriptFolder folder;
-    const CString strA = folder.Write("a.bws", "#if X\n#endif\n" + kPrototypesAndDefinition);
-    CScriptBrowser browser;
-    Parse(browser, strA);
-    ExpectRecord(browser, "{Start}", CScriptBrowser::eFuncProperty, "", "", {-1, 3, 3}, false);
-
-    CCodeFileStream closed(strA);
-    EXPECT_TRUE(browser.ParseFile(&closed));
-    EXPECT_EQ("", List(&CScriptBrowser::GetFunctionStrings, browser));
-    ExpectRecord(browser, "{Start}", CScriptBrowser::eFuncProperty, "", "", {-1, 1, 1}, false);
-}
-
-TEST(CScriptBrowser, ForgettingAFileKeepsTheOtherFilesPartOfARecord) {
-    ScriptFolder folder;
-    const CString strA = folder.Write("a.bws", "prototype Foo();\n"
-                                               "export prototype Bar();\n");
-    const CString strB = folder.Write("b.bws", "\n"
-                                               "function Foo()\n"
-                                               "begin\n"
-                                               "end;\n"
-                                               "function Bar()\n"
-                                               "begin\n"
-                                               "end;\n");
-    CScriptBrowser browser;
-    Parse(browser, strA);
-    Parse(browser, strB);
-    ExpectRecord(browser, "Foo", CScriptBrowser::eFuncFunction, strA, strB, {0, 2, 3}, false);
-
-    CScriptBrowser reversed(browser);
-    EXPECT_TRUE(browser.OnFileRemoved(strB));
-    ExpectRecord(browser, "Foo", CScriptBrowser::eFuncFunction, strA, "", {0, -1, -1}, false);
-    EXPECT_TRUE(browser.OnFileRemoved(strA));
-    EXPECT_FALSE(Has(browser, "Foo", CScriptBrowser::eFuncFunction));
-    EXPECT_EQ("", List(&CScriptBrowser::GetFunctionStrings, browser));
-    // Markers carry no file name and survive the removal of named files.
-    EXPECT_EQ("{Start}", List(&CScriptBrowser::GetProperties, browser));
-
-    // The other way round: the definition stays, and with it the exported flag of the prototype
-    // whose file is gone.
-    EXPECT_TRUE(reversed.OnFileRemoved(strA));
-    ExpectRecord(reversed, "Foo", CScriptBrowser::eFuncFunction, "", strB, {-1, 2, 3}, false);
-    ExpectRecord(reversed, "Bar", CScriptBrowser::eFuncFunction, "", strB, {-1, 5, 6}, true);
-    EXPECT_EQ("Bar", List(&CScriptBrowser::GetExportStrings, reversed));
-    ExpectInvariant(reversed, {});
-}
-
-TEST(CScriptBrowser, InvariantHoldsAfterEveryRemoval) {
-    ScriptFolder folder;
-    const CString strA = folder.Write("a.bws", "prototype Foo();\n"
-                                               "method Run();\n"
-                                               "property(get) NUMBER Size();\n"
-                                               "// {{BW_SCRIPT_TAG(Open)\n"
-                                               "function Zed()\n"
-                                               "begin\n"
-                                               "end;\n");
-    const CString strB = folder.Write("b.bws", "function Foo()\n"
-                                               "begin\n"
-                                               "end;\n"
-                                               "function Run()\n"
-                                               "begin\n"
-                                               "end;\n"
-                                               "// }}BW_SCRIPT_TAG(Open)\n"
-                                               "// {Methods}\n");
-    const std::vector<std::string> tags = {"Open"};
-    const CString orders[2][2] = {{strA, strB}, {strB, strA}};
-    for (const auto& order : orders) {
-        CScriptBrowser browser;
-        Parse(browser, strA);
-        Parse(browser, strB);
-        ExpectInvariant(browser, tags);
-        for (const CString& strFile : order) {
-            SCOPED_TRACE(static_cast<LPCSTR>(strFile));
-            browser.OnFileRemoved(strFile);
-            ExpectInvariant(browser, tags);
-        }
-        EXPECT_EQ("", List(&CScriptBrowser::GetFunctionStrings, browser));
-        EXPECT_EQ("", List(&CScriptBrowser::GetMethods, browser));
-        EXPECT_EQ("{Methods},{Start}", List(&CScriptBrowser::GetProperties, browser));
-        ExpectRecord(browser, "Open", CScriptBrowser::eFuncTag, "", "", {-1, 4, 7}, false);
+    // Records stay where they are while other files are parsed.
+    const CScriptFunctionInfo* pFoo = &browser.GetRecords(CScriptBrowser::eFuncFunction)->at("Foo");
+    std::string many;
+    for (int i = 0; i < 200; ++i) {
+        many += "prototype F" + std::to_string(i) + "();\n";
     }
+    Parse(browser, ScriptTestFile(many).GetPath());
+    EXPECT_EQ(pFoo, &browser.GetRecords(CScriptBrowser::eFuncFunction)->at("Foo"));
+    EXPECT_EQ(browser.GetEndLineArraySize(), 203);
 }
 
-TEST(CScriptBrowser, AnEmptyFileNameForgetsMarkersAndTags) {
-    ScriptFolder folder;
-    const CString strA = folder.Write("a.bws", kPropertiesAndMarkers + kTags);
+// A parse first forgets what the file contributed, even when the stream delivers nothing.
+TEST(CScriptBrowser, ParsingAFileAgainReplacesWhatItContributed) {
+    ScriptTestFile a("#if X\n#endif\nprototype Foo();\nfunction Foo() begin end;\n");
     CScriptBrowser browser;
-    Parse(browser, strA);
-    ASSERT_TRUE(Has(browser, "Welcome", CScriptBrowser::eFuncTag));
+    Parse(browser, a.GetPath());
+    EXPECT_EQ(Describe(browser, {a.GetPath()}), "f{Foo:A/A/2/3/3} p{{Start}://-1/2/2}");
+    a.Write("prototype Other();\n");
+    Parse(browser, a.GetPath());
+    EXPECT_EQ(Describe(browser, {a.GetPath()}), "f{Other:/A/0/-1/-1}");
+    CCodeFileStream closed(a.GetPath());
+    EXPECT_TRUE(browser.ParseFile(&closed));
+    EXPECT_EQ(Describe(browser), "");
+}
 
+// Forgetting a file keeps the other file's part of a record, and drops records left without
+// lines; markers and tags carry no file name and stay.
+TEST(CScriptBrowser, ForgettingAFileKeepsTheOtherFilesPart) {
+    ScriptTestFile a("prototype Foo();\nexport prototype Bar();\nmethod Run();\n"
+                     "property(get) T Size();\n// {{BW_SCRIPT_TAG(Open)\n");
+    ScriptTestFile b("\nfunction Foo()\nbegin\nend;\nfunction Bar()\nbegin\nend;\n"
+                     "function Run() begin end;\n// }}BW_SCRIPT_TAG(Open)\n// {Methods}\n");
+    const std::vector<CString> files{a.GetPath(), b.GetPath()};
+    CScriptBrowser browser;
+    Parse(browser, a.GetPath());
+    Parse(browser, b.GetPath());
+    const std::string kMarkers = "p{{Methods}://-1/10/10} t{Open://-1/5/9}";
+    EXPECT_EQ(Describe(browser, files), "f{Bar:B/A/1/5/6/E Foo:B/A/0/2/3} p{Size:A//-1/3/3 "
+                                        "{Methods}://-1/10/10} m{Run:B/A/2/7/7} t{Open://-1/5/9}");
+    CScriptBrowser reversed(browser);
+    EXPECT_TRUE(browser.OnFileRemoved(b.GetPath()));
+    EXPECT_EQ(Describe(browser, files), "f{Bar:/A/1/-1/-1/E Foo:/A/0/-1/-1} p{Size:A//-1/3/3 "
+                                        "{Methods}://-1/10/10} m{Run:/A/2/-1/-1} t{Open://-1/5/9}");
+    EXPECT_TRUE(browser.OnFileRemoved(a.GetPath()));
+    EXPECT_EQ(Describe(browser, files), kMarkers);
+    // The exported flag stays with the definition when the prototype's file is gone.
+    EXPECT_TRUE(reversed.OnFileRemoved(a.GetPath()));
+    EXPECT_EQ(Describe(reversed, files), "f{Bar:B//-1/5/6/E Foo:B//-1/2/3} " +
+                                             kMarkers.substr(0, 23) + " m{Run:B//-1/7/7} " +
+                                             kMarkers.substr(24));
+    EXPECT_EQ(List(&CScriptBrowser::GetExportStrings, reversed), "Bar");
+    EXPECT_TRUE(reversed.OnFileRemoved(b.GetPath()));
+    EXPECT_EQ(Describe(reversed, files), kMarkers);
+}
+
+// A stream without a name forgets the empty name: every marker and tag goes.
+TEST(CScriptBrowser, AnEmptyFileNameForgetsMarkersAndTags) {
+    ScriptTestFile a("// {Properties}\nproperty T Count();\n// {{BW_SCRIPT_TAG(Welcome)\n"
+                     "function Foo() begin end;\n");
+    CScriptBrowser browser;
+    Parse(browser, a.GetPath());
+    EXPECT_EQ(Describe(browser, {a.GetPath()}),
+              "f{Foo:A//-1/3/3} p{Count:A//-1/1/1 {Properties}://-1/1/1} t{Welcome://-1/3/-1}");
     CCodeFileStream unnamed("");
     EXPECT_FALSE(unnamed.OpenFile());
     EXPECT_TRUE(browser.ParseFile(&unnamed));
-    EXPECT_FALSE(Has(browser, "Welcome", CScriptBrowser::eFuncTag));
-    EXPECT_FALSE(Has(browser, "Inner", CScriptBrowser::eFuncTag));
-    // The parse of the empty stream records "{Start}" afresh; the named file's records stay.
-    EXPECT_EQ("Count,Size,{Start}", List(&CScriptBrowser::GetProperties, browser));
-    EXPECT_EQ("Foo", List(&CScriptBrowser::GetFunctionStrings, browser));
-    ExpectInvariant(browser, {"Welcome", "Inner"});
+    EXPECT_EQ(Describe(browser, {a.GetPath()}), "f{Foo:A//-1/3/3} p{Count:A//-1/1/1}");
 }
 
 TEST(CScriptBrowser, RenamingChangesBothFileFieldsOfExactMatchesOnly) {
-    ScriptFolder folder;
-    const CString strA = folder.Write("a.bws", "prototype Foo();\n"
-                                               "method Run();\n"
-                                               "property(get) NUMBER Size();\n");
-    const CString strB = folder.Write("b.bws", "function Foo()\n"
-                                               "begin\n"
-                                               "end;\n");
+    ScriptTestFile a("prototype Foo();\nmethod Run();\nproperty(get) T Size();\n");
+    ScriptTestFile b("function Foo()\nbegin\nend;\n");
+    const std::vector<CString> files{a.GetPath(), b.GetPath()};
     CScriptBrowser browser;
-    Parse(browser, strA);
-    Parse(browser, strB);
-
-    // A name that differs only in letter case is another name.
-    EXPECT_TRUE(browser.OnFileRenamed(folder.Path("A.bws"), "c.bws"));
-    ExpectRecord(browser, "Foo", CScriptBrowser::eFuncFunction, strA, strB, {0, 1, 2}, false);
-
-    EXPECT_TRUE(browser.OnFileRenamed(strA, "c.bws"));
-    ExpectRecord(browser, "Foo", CScriptBrowser::eFuncFunction, "c.bws", strB, {0, 1, 2}, false);
-    ExpectRecord(browser, "Run", CScriptBrowser::eFuncMethod, "c.bws", "c.bws", {1, -1, -1}, false);
-    ExpectRecord(browser, "Size", CScriptBrowser::eFuncProperty, "", "c.bws", {-1, 2, 2}, false);
-    EXPECT_EQ("Size,{Start}", List(&CScriptBrowser::GetProperties, browser));
-
-    // The index follows the new name without a parse.
-    browser.OnFileRemoved(strA);
-    EXPECT_TRUE(Has(browser, "Run", CScriptBrowser::eFuncMethod));
-    browser.OnFileRemoved("c.bws");
-    EXPECT_FALSE(Has(browser, "Run", CScriptBrowser::eFuncMethod));
-    EXPECT_FALSE(Has(browser, "Size", CScriptBrowser::eFuncProperty));
-    ExpectRecord(browser, "Foo", CScriptBrowser::eFuncFunction, "", strB, {-1, 1, 2}, false);
+    Parse(browser, a.GetPath());
+    Parse(browser, b.GetPath());
+    CString strOtherCase = a.GetPath();
+    EXPECT_TRUE(browser.OnFileRenamed(strOtherCase.MakeUpper(), "C"));
+    EXPECT_EQ(Describe(browser, files), "f{Foo:B/A/0/1/2} p{Size:A//-1/2/2} m{Run:A/A/1/-1/-1}");
+    EXPECT_TRUE(browser.OnFileRenamed(a.GetPath(), "C"));
+    browser.OnFileRemoved(a.GetPath());
+    EXPECT_EQ(Describe(browser, files), "f{Foo:B/C/0/1/2} p{Size:C//-1/2/2} m{Run:C/C/1/-1/-1}");
+    browser.OnFileRemoved("C");
+    EXPECT_EQ(Describe(browser, files), "f{Foo:B//-1/1/2}");
 }
 
-TEST(CScriptBrowser, RecordAddressesSurviveParsesOfOtherFiles) {
-    ScriptFolder folder;
+TEST(CScriptBrowser, AssignmentCopiesDeeply) {
+    ScriptTestFile a(kScript);
+    ScriptTestFile b("prototype Gone();\n");
     CScriptBrowser browser;
-    Parse(browser, folder.Write("a.bws", kPrototypesAndDefinition));
-    CScriptFunctionInfo* pFoo = nullptr;
-    ASSERT_TRUE(browser.GetFunctionInfo("Foo", CScriptBrowser::eFuncFunction, pFoo));
-
-    std::string many;
-    for (int i = 0; i < 200; ++i)
-        many += "prototype F" + std::to_string(i) + "();\n";
-    Parse(browser, folder.Write("b.bws", many));
-    CScriptFunctionInfo* pAgain = nullptr;
-    ASSERT_TRUE(browser.GetFunctionInfo("Foo", CScriptBrowser::eFuncFunction, pAgain));
-    EXPECT_EQ(pFoo, pAgain);
-    EXPECT_EQ(7, pFoo->m_nEndLine);
-    EXPECT_EQ(202, browser.GetEndLineArraySize());
-}
-
-TEST(CScriptBrowser, CopiesAreDeepAndIndependent) {
-    ScriptFolder folder;
-    const CString strA = folder.Write("a.bws", kPrototypesAndDefinition);
-    CScriptBrowser browser;
-    EXPECT_EQ(nullptr, browser.operator->());
-    Parse(browser, strA);
-
-    CScriptBrowser copy(browser);
+    Parse(browser, a.GetPath());
     CScriptBrowser assigned;
-    Parse(assigned, folder.Write("b.bws", "prototype Gone();\n"));
+    Parse(assigned, b.GetPath());
     assigned = browser;
-    EXPECT_EQ(nullptr, copy.operator->());
-    EXPECT_EQ(nullptr, assigned.operator->());
-
-    browser.OnFileRemoved(strA);
-    EXPECT_EQ("", List(&CScriptBrowser::GetFunctionStrings, browser));
-    for (CScriptBrowser* pBrowser : {&copy, &assigned}) {
-        EXPECT_EQ("Bar,Foo", List(&CScriptBrowser::GetFunctionStrings, *pBrowser));
-        CScriptFunctionInfo* pInfo = nullptr;
-        ASSERT_TRUE(pBrowser->GetFunctionInfo("Foo", CScriptBrowser::eFuncFunction, pInfo));
-        EXPECT_EQ(7, pInfo->m_nEndLine);
-    }
-
     CScriptBrowser& self = assigned;
     assigned = self;
-    EXPECT_EQ("Bar,Foo", List(&CScriptBrowser::GetFunctionStrings, assigned));
-    assigned = CScriptBrowser();
-    EXPECT_EQ("", List(&CScriptBrowser::GetProperties, assigned));
+    browser.OnFileRemoved(a.GetPath());
+    EXPECT_EQ(Describe(browser), "");
+    EXPECT_EQ(Describe(assigned, {a.GetPath()}), "f{Bar:/A/2/-1/-1/E Foo:A/A/1/5/7}");
 }
+
+} // namespace

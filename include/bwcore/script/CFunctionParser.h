@@ -50,7 +50,7 @@ protected:
     // After "prototype", after "export" (bExported, expecting "prototype" next) and after a
     // method declaration: records the declaration; false when the statement was skipped.
     bool HandleProtoType(const CString& strFile, CScriptFunctionInfoMap& functions, bool bExported);
-    // After "method": records the declaration; false when no "(" came.
+    // After "method": records the declaration; false when no "(" came, or nothing before it.
     bool HandleMethod(const CString& strFile, CScriptFunctionInfoMap& methods);
     // After "property": records the declaration; false when it was rejected.
     bool HandleProperty(const CString& strFile, CScriptFunctionInfoMap& properties);

@@ -48,10 +48,11 @@ public:
     // it is until its file is forgotten or the browser is assigned to or destroyed.
     bool GetFunctionInfo(const CString& strName, EFuncType eType, CScriptFunctionInfo*& pInfo);
 
-    // All records of kind eType, in name order, for walking them without splitting a list
-    // operation's text (names may hold commas); null for an unknown kind. Valid as long as the
-    // browser is not changed.
+    // The records of kind eType in key order, for callers that walk the index rather than split
+    // the list texts (a name may hold a comma); null for a kind outside the table. The map is the
+    // browser's own and changes with it.
     const CScriptFunctionInfoMap* GetRecords(EFuncType eType) const;
+
     // Functions and prototypes.
     void GetFunctionStrings(CString& strText) const;
     // Functions whose last prototype was exported.
