@@ -168,7 +168,7 @@ bool skipsCall(const ENCRYPTREC* handle, uint32_t length) {
 }
 
 int32_t processStream(HENCRYPT handle, void* stream, uint32_t length, uint8_t key, bool encode) {
-    if (handle == nullptr)
+    if (handle == nullptr || stream == nullptr)
         return -1;
     if (skipsCall(handle, length))
         return 0;
@@ -176,7 +176,7 @@ int32_t processStream(HENCRYPT handle, void* stream, uint32_t length, uint8_t ke
 }
 
 int32_t processBuffer(HENCRYPT handle, void* buffer, uint32_t length, uint8_t key, bool encode) {
-    if (handle == nullptr)
+    if (handle == nullptr || buffer == nullptr)
         return -1;
     if (skipsCall(handle, length))
         return 0;
@@ -184,6 +184,8 @@ int32_t processBuffer(HENCRYPT handle, void* buffer, uint32_t length, uint8_t ke
 }
 
 void processData(void* data, uint32_t length, uint32_t key, bool encode) {
+    if (data == nullptr)
+        return;
     uint8_t* bytes = static_cast<uint8_t*>(data);
     const uint32_t n = length < ENCRYPT_DATA_MAX ? length : ENCRYPT_DATA_MAX;
     kernels().words(bytes, n / 4, key + ENCRYPT_WORD_SALT, encode);
