@@ -12,30 +12,63 @@
 #include <string.h>
 
 #include <string>
-#include <vector>
+#include <type_traits>
 
-// ---- Numbers ----
+namespace {
 
-// Without an overflow check the value wraps modulo 2^32.
-TEST(XlAtol, BlanksSignAndDigits) {
-    const struct {
-        const char* text;
-        int32_t expected;
-    } cases[] = {
-        {"  -42abc", -42}, {"+17", 17}, {" \t\n-7x", -7}, {"\r42", 0},   {"\v42", 0},  {"abc", 0},
-        {"", 0},           {"- 5", 0},  {"+-5", 0},       {"12 34", 12}, {"9\xE9", 9},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(_xlatol(c.text), c.expected) << "text \"" << c.text << "\"";
+// One call and the result it must give, for tables of calls: pointers and integers alike as
+// intptr_t, and `(call, 0)` for a call without a result.
+struct Call {
+    const char* call;
+    intptr_t (*run)();
+    intptr_t expected;
+};
+
+template <typename T>
+intptr_t Result(T value) {
+    if constexpr (std::is_pointer_v<T>)
+        return reinterpret_cast<intptr_t>(value);
+    else
+        return value;
 }
 
-TEST(XlAtol, WrapsModulo32BitsWithoutOverflowCheck) {
-    EXPECT_EQ(_xlatol("2147483648"), INT32_MIN);
-    EXPECT_EQ(_xlatol("-2147483648"), INT32_MIN);
-    EXPECT_EQ(_xlatol("4294967297"), 1);
-    EXPECT_EQ(_xlatol("-4294967297"), -1);
-    EXPECT_EQ(_xlatol("99999999999"), 1215752191);
-    EXPECT_EQ(_xlatol("100000000000000000000"), 1661992960);
+// clang-format off
+#define CALL(call, expected) {#call, [] { return Result(call); }, expected}
+// clang-format on
+
+} // namespace
+
+TEST(PureCalls, GiveTheDocumentedResults) {
+    BW_REQUIRE_ACP(1252);
+    // clang-format off
+    const Call cases[] = {
+        CALL(_xlatol("  -42abc"), -42),              CALL(_xlatol("+17"), 17),
+        CALL(_xlatol(" \t\n-7x"), -7),               CALL(_xlatol("\r42"), 0),
+        CALL(_xlatol("\v42"), 0),                    CALL(_xlatol("abc"), 0),
+        CALL(_xlatol("- 5"), 0),                     CALL(_xlatol("+-5"), 0),
+        CALL(_xlatol("12 34"), 12),                  CALL(_xlatol("9\xE9"), 9),
+        // Without an overflow check _xlatol wraps modulo 2^32.
+        CALL(_xlatol("-2147483648"), INT32_MIN),     CALL(_xlatol("-4294967297"), -1),
+        CALL(_xlatol("100000000000000000000"), 1661992960),
+        // Bytes compare as signed 8-bit values.
+        CALL(_xlstrcmp("abc", "abc"), 0),            CALL(hstrcmp("", ""), 0),
+        CALL(_xlstrcmp("a", "\xE9"), 0x61 + 23),     CALL(hstrcmp("\x80", "a"), -128 - 0x61),
+        CALL(_xlstrcmp("ab", "abc"), -'c'),          CALL(hstrcmp("abd", "abc"), 1),
+        CALL(_xlstrcmp("\xFF", ""), -1),             CALL(hstrcmp("A", "a"), 'A' - 'a'),
+        // Matches begin at characters; an empty text or pattern is never found.
+        CALL(_xlstrstr("abcabc", "ca"), 2),          CALL(_xlstrstri("abcabc", "ca"), 2),
+        CALL(_xlstrstr("abcabc", "bc"), 1),          CALL(_xlstrstr("aab", "ab"), 1),
+        CALL(_xlstrstr("abcabc", ""), -1),           CALL(_xlstrstri("abcabc", ""), -1),
+        CALL(_xlstrstr("", ""), -1),                 CALL(_xlstrstri("", "a"), -1),
+        CALL(_xlstrstr("abc", "abcd"), -1),          CALL(_xlstrstri("abc", "abcd"), -1),
+        CALL(_xlstrstr("Hello", "LL"), -1),          CALL(_xlstrstri("Hello", "LL"), 2),
+        CALL(_xlstrstr("CAF\xC9", "\xE9"), -1),      CALL(_xlstrstri("CAF\xC9", "\xE9"), 3),
+        CALL(_xlstrstr("x\xE9y", "\xE9"), 1),        CALL(_xlstrstri("x\xE9y", "\xE9"), 1),
+        CALL(IsWin95Dos(), 0),
+    };
+    // clang-format on
+    for (const Call& c : cases)
+        EXPECT_EQ(c.run(), c.expected) << c.call;
 }
 
 TEST(XlItoa, WritesPlainDecimal) {
@@ -74,7 +107,7 @@ TEST(HexToDec, ReadsTheDocumentedForms) {
 
 // ---- Byte strings ----
 
-TEST(ByteStrings, LengthCopyAndAppend) {
+TEST(ByteStrings, LengthCopyAppendAndMemcpy) {
     EXPECT_EQ(_xlstrlen(""), 0);
     EXPECT_EQ(hstrlen("\x82\xA0x"), 3);
     char buffer[8];
@@ -85,35 +118,11 @@ TEST(ByteStrings, LengthCopyAndAppend) {
     EXPECT_EQ(hstrcpy(buffer, "ab"), buffer);
     EXPECT_EQ(_xlstrcat(buffer, "cde"), buffer);
     EXPECT_STREQ(buffer, "abcde");
-}
-
-TEST(ByteStrings, CompareBytesAsSigned) {
-    const struct {
-        const char* a;
-        const char* b;
-        int32_t expected;
-    } cases[] = {
-        {"abc", "abc", 0},          {"", "", 0},           {"a", "\xE9", 0x61 - (-23)},
-        {"\x80", "a", -128 - 0x61}, {"ab", "abc", -'c'},   {"abd", "abc", 1},
-        {"\xFF", "", -1},           {"A", "a", 'A' - 'a'},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(_xlstrcmp(c.a, c.b), c.expected) << c.a << " / " << c.b;
-        EXPECT_EQ(hstrcmp(c.a, c.b), c.expected) << c.a << " / " << c.b;
-    }
-}
-
-TEST(ByteStrings, MemcpyCopiesForwardWithSixteenBitCounts) {
-    char buffer[] = "abcdef";
     _xlmemcpy(buffer + 1, buffer, 4); // overlapping: each copied byte is read again
-    EXPECT_STREQ(buffer, "aaaaaf");
+    EXPECT_STREQ(buffer, "aaaaa");
     _xlmemcpy(buffer, "qqqq", 0);
-    EXPECT_EQ(buffer[0], 'a');
-    std::vector<char> source(65535, 's');
-    std::vector<char> target(65536, 't');
-    _xlmemcpy(target.data(), source.data(), 65535);
-    EXPECT_EQ(target[65534], 's');
-    EXPECT_EQ(target[65535], 't');
+    _xlmemcpy(buffer + 3, "xyz", 2);
+    EXPECT_STREQ(buffer, "aaaxy");
 }
 
 TEST(ByteStrings, MemsetTakesTheCountBeforeTheByte) {
@@ -133,59 +142,27 @@ TEST(ByteStrings, MemsetTakesTheCountBeforeTheByte) {
     }
 }
 
-TEST(ByteStrings, ReverseInPlace) {
-    const char* const cases[][2] = {{"", ""}, {"a", "a"}, {"ab", "ba"}, {"abc", "cba"}};
-    for (const auto& c : cases) {
-        char buffer[8];
-        strcpy(buffer, c[0]);
-        _xlreverse(buffer);
-        EXPECT_STREQ(buffer, c[1]);
-    }
-}
-
 // ---- Search and substring ----
 
-TEST(Search, FindsTheFirstOccurrence) {
-    const struct {
-        const char* text;
-        const char* pattern;
-        int32_t plain;
-        int32_t caseless;
-    } cases[] = {
-        {"abcabc", "ca", 2, 2},   {"abcabc", "bc", 1, 1}, {"abcabc", "", -1, -1},
-        {"", "", -1, -1},         {"", "a", -1, -1},      {"abc", "abcd", -1, -1},
-        {"aab", "ab", 1, 1},      {"Hello", "LL", -1, 2}, {"CAF\xC9", "\xE9", -1, 3},
-        {"x\xE9y", "\xE9", 1, 1},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(_xlstrstr(c.text, c.pattern), c.plain) << c.text << " / " << c.pattern;
-        EXPECT_EQ(_xlstrstri(c.text, c.pattern), c.caseless) << c.text << " / " << c.pattern;
-    }
+TEST(Search, LeavesItsArgumentsAloneAndSeesOnlyWhatFitsItsBuffers) {
     char text[] = "HeLLo";
     char pattern[] = "ll";
     EXPECT_EQ(_xlstrstri(text, pattern), 2);
     EXPECT_STREQ(text, "HeLLo"); // the copies are lower-cased, not the arguments
     EXPECT_STREQ(pattern, "ll");
-}
-
-TEST(Search, CaselessSearchesOnlyWhatFitsItsBuffers) {
-    std::string text(1000, 'a');
-    text.replace(508, 3, "XyZ"); // ends at byte 510, the last one searched
-    EXPECT_EQ(_xlstrstri(text.c_str(), "xyz"), 508);
-    text.replace(508, 4, "aXyZ"); // reaches past the first 511 bytes
-    EXPECT_EQ(_xlstrstri(text.c_str(), "xyz"), -1);
-    EXPECT_EQ(_xlstrstr(text.c_str(), "XyZ"), 509);
+    EXPECT_EQ(_xlstrchr(text, 'L'), text + 2);
+    EXPECT_EQ(_xlstrchr(text, 'x'), nullptr);
+    EXPECT_EQ(_xlstrchr(text, 0), nullptr); // never the terminator
+    // The caseless search sees the first 511 bytes of the text and patterns below 512 bytes.
+    std::string longText(1000, 'a');
+    longText.replace(508, 3, "XyZ"); // ends at byte 510, the last one searched
+    EXPECT_EQ(_xlstrstri(longText.c_str(), "xyz"), 508);
+    longText.replace(508, 4, "aXyZ");
+    EXPECT_EQ(_xlstrstri(longText.c_str(), "xyz"), -1);
+    EXPECT_EQ(_xlstrstr(longText.c_str(), "XyZ"), 509);
     const std::string as(600, 'a');
     EXPECT_EQ(_xlstrstri(as.c_str(), as.c_str() + 600 - 512), -1); // a pattern of 512 bytes
     EXPECT_EQ(_xlstrstri(as.c_str(), as.c_str() + 600 - 511), 0);
-}
-
-TEST(Search, StrchrFindsTheCharacterAndNeverTheTerminator) {
-    const char* text = "abcabc";
-    EXPECT_EQ(_xlstrchr(text, 'c'), text + 2);
-    EXPECT_EQ(_xlstrchr(text, 'a'), text);
-    EXPECT_EQ(_xlstrchr(text, 'x'), nullptr);
-    EXPECT_EQ(_xlstrchr(text, 0), nullptr);
 }
 
 TEST(Substring, CopiesFromStartCharacterAndCutsAfterCount) {
@@ -194,17 +171,8 @@ TEST(Substring, CopiesFromStartCharacterAndCutsAfterCount) {
         int32_t count;
         const char* expected;
     } cases[] = {
-        {2, 3, "cde"},
-        {2, 65535, "cdef"},
-        {0, 6, "abcdef"},
-        {2, 100, "cdef"},
-        {6, 3, ""},
-        {7, 3, ""},
-        {2, 0, ""},
-        {2, -1, ""},
-        {2, 65534, "cdef"},
-        {5, 1, "f"},
-        {4000000000u, 65535, ""},
+        {2, 3, "cde"}, {2, 65535, "cdef"}, {0, 6, "abcdef"}, {2, 100, "cdef"},   {6, 3, ""},
+        {7, 3, ""},    {2, 0, ""},         {2, -1, ""},      {2, 65534, "cdef"}, {5, 1, "f"},
     };
     for (const auto& c : cases) {
         char destination[16];
@@ -215,45 +183,30 @@ TEST(Substring, CopiesFromStartCharacterAndCutsAfterCount) {
     char buffer[] = "abcdef";
     EXPECT_EQ(_xlstrsub(buffer, buffer, 1, 3), 1);
     EXPECT_STREQ(buffer, "bcd");
+    EXPECT_EQ(_xlstrsub(buffer, buffer, 4000000000u, 65535), 1);
+    EXPECT_STREQ(buffer, "");
 }
 
 // ---- Characters, case and OEM in code page 1252 ----
 
-TEST(Characters, SteppingAndCaseInASingleByteCodePage) {
+TEST(Characters, CaseAndOemInASingleByteCodePage) {
     BW_REQUIRE_ACP(1252);
-    const char* text = "a\x82";
-    EXPECT_EQ(_lstrnext(text), text + 1);
-    EXPECT_EQ(_lstrnext(text + 2), text + 2); // never past the terminator
-    EXPECT_EQ(_lstrprev(text, text + 2), text + 1);
-    EXPECT_EQ(lcharIsDblByte(text + 1), 0);
-    EXPECT_EQ(lcharcmp("ab", "ac"), 1);
-    EXPECT_EQ(lcharcmp("a", "b"), 0);
-    char destination[3] = {'x', 'x', 'x'};
-    EXPECT_EQ(_assignchar(destination, "\x82\xA0"), 1);
-    EXPECT_EQ(std::string(destination, 3), "\x82xx");
-
     char mixed[] = "abc \xE9\xC9 Z1";
     EXPECT_EQ(_lupper(mixed), mixed);
     EXPECT_STREQ(mixed, "ABC \xC9\xC9 Z1");
     EXPECT_EQ(_lstrlwr(mixed), mixed);
     EXPECT_STREQ(mixed, "abc \xE9\xE9 z1");
-    char accented[] = "\xE9t\xE9";
-    EXPECT_EQ(_lpsztoupper(accented), 0xC9u);
-    EXPECT_EQ(std::string(accented, 4), std::string("\xE9t\xE9\0", 4)); // restored
+    EXPECT_EQ(_lpsztoupper(mixed + 4), 0xC9u);
+    EXPECT_EQ(std::string(mixed + 4, 2), "\xE9\xE9"); // restored
     char empty[] = "";
     EXPECT_EQ(_lpsztoupper(empty), 0u);
-
-    char oem[8];
-    EXPECT_EQ(_lAnsiToOem("\xE9t\xE9!", oem), 1);
-    EXPECT_STREQ(oem, "\x82t\x82!");
-    EXPECT_EQ(_lOemToAnsi("\x82t\x82!", oem), 1);
-    EXPECT_STREQ(oem, "\xE9t\xE9!");
-}
-
-// The argument has the first byte in bits 0-7 and the second in bits 16-23, the result the first
-// in bits 0-7 and the second in bits 8-15, sign-extended; a first byte of 0 comes back unchanged.
-TEST(Characters, PackedFormsOfToUpperAndToLower) {
-    BW_REQUIRE_ACP(1252);
+    EXPECT_EQ(_lAnsiToOem("\xE9t\xE9!", mixed), 1);
+    EXPECT_STREQ(mixed, "\x82t\x82!");
+    EXPECT_EQ(_lOemToAnsi("\x82t\x82!", mixed), 1);
+    EXPECT_STREQ(mixed, "\xE9t\xE9!");
+    // _ltoupper and _ltolower take the first byte in bits 0-7 and the second in bits 16-23, and
+    // give the first in bits 0-7 and the second in bits 8-15, sign-extended; a first byte of 0
+    // comes back unchanged.
     const struct {
         uint32_t argument;
         uint32_t upper;
@@ -292,45 +245,39 @@ uintptr_t Entry(uintptr_t n) {
     return (n << 40) | n;
 }
 
-std::vector<uintptr_t> Entries(std::initializer_list<uintptr_t> numbers) {
-    std::vector<uintptr_t> entries;
-    for (uintptr_t n : numbers)
-        entries.push_back(Entry(n));
-    return entries;
-}
-
 } // namespace
 
 TEST(EntryArray, LocateDeleteAndInsert) {
-    // Each change on {1, 2, 3, 4, 5} with a count of 4: 5 is beyond it.
+    // Each change on {1, 2, 3, 4, 5} with a count of 4: 5 is beyond it. Deleting leaves the last
+    // slot as it was; inserting moves the last entry into the slot at the count.
     const struct {
         char change; // 'd' delete the value, 'p' delete at the position, 'i' insert 8 there
         uint16_t valueOrPosition;
         uint16_t count;
         int32_t result;
-        std::vector<uintptr_t> after;
+        uintptr_t after[5];
     } cases[] = {
-        {'d', 7, 4, 0, Entries({1, 2, 3, 4, 5})}, {'d', 1, 0, 0, Entries({1, 2, 3, 4, 5})},
-        {'d', 2, 4, 1, Entries({1, 3, 4, 4, 5})}, // the last slot keeps its value
-        {'p', 4, 4, 0, Entries({1, 2, 3, 4, 5})}, {'p', 65535, 4, 0, Entries({1, 2, 3, 4, 5})},
-        {'p', 0, 4, 1, Entries({2, 3, 4, 4, 5})}, {'i', 4, 4, 0, Entries({1, 2, 3, 4, 5})},
-        {'i', 1, 4, 1, Entries({1, 8, 2, 3, 4})}, // the slot at the count takes the last entry
+        {'d', 7, 4, 0, {1, 2, 3, 4, 5}},     {'d', 1, 0, 0, {1, 2, 3, 4, 5}},
+        {'d', 2, 4, 1, {1, 3, 4, 4, 5}},     {'p', 4, 4, 0, {1, 2, 3, 4, 5}},
+        {'p', 65535, 4, 0, {1, 2, 3, 4, 5}}, {'p', 0, 4, 1, {2, 3, 4, 4, 5}},
+        {'i', 4, 4, 0, {1, 2, 3, 4, 5}},     {'i', 1, 4, 1, {1, 8, 2, 3, 4}},
     };
     for (const EntryFunctions& f : kEntryFamilies) {
         SCOPED_TRACE(f.family);
-        const std::vector<uintptr_t> twice = Entries({1, 2, 3, 2});
-        EXPECT_EQ(f.locate(twice.data(), Entry(2), 4), 1);
-        EXPECT_EQ(f.locate(twice.data(), Entry(3), 2), -1); // beyond the count
-        EXPECT_EQ(f.locate(twice.data(), Entry(1), 0), -1);
-        EXPECT_EQ(f.locate(twice.data(), Entry(2) & 0xFFFFFFFFu, 4), -1);
+        const uintptr_t twice[] = {Entry(1), Entry(2), Entry(3), Entry(2)};
+        EXPECT_EQ(f.locate(twice, Entry(2), 4), 1);
+        EXPECT_EQ(f.locate(twice, Entry(3), 2), -1); // beyond the count
+        EXPECT_EQ(f.locate(twice, Entry(1), 0), -1);
+        EXPECT_EQ(f.locate(twice, Entry(2) & 0xFFFFFFFFu, 4), -1);
         for (const auto& c : cases) {
-            std::vector<uintptr_t> a = Entries({1, 2, 3, 4, 5});
+            uintptr_t a[5] = {Entry(1), Entry(2), Entry(3), Entry(4), Entry(5)};
             const uint16_t n = c.valueOrPosition;
-            const int32_t result = c.change == 'd'   ? f.remove(a.data(), Entry(n), c.count)
-                                   : c.change == 'p' ? f.removeAt(a.data(), n, c.count)
-                                                     : f.insertAt(a.data(), Entry(8), n, c.count);
+            const int32_t result = c.change == 'd'   ? f.remove(a, Entry(n), c.count)
+                                   : c.change == 'p' ? f.removeAt(a, n, c.count)
+                                                     : f.insertAt(a, Entry(8), n, c.count);
             EXPECT_EQ(result, c.result) << c.change << n;
-            EXPECT_EQ(a, c.after) << c.change << n;
+            for (int i = 0; i < 5; ++i)
+                EXPECT_EQ(a[i], Entry(c.after[i])) << c.change << n << " slot " << i;
         }
     }
 }
@@ -343,27 +290,11 @@ namespace {
 char g_text[] = "text";
 uint32_t g_number = 7;
 
-template <typename T>
-intptr_t Result(T* pointer) {
-    return reinterpret_cast<intptr_t>(pointer);
-}
-intptr_t Result(int32_t value) {
-    return value;
-}
-intptr_t Result(uint32_t value) {
-    return value;
-}
-
 } // namespace
 
 TEST(NullArguments, GiveTheFailureValueAndChangeNothing) {
     // clang-format off
-#define CALL(call, expected) {#call, [] { return Result(call); }, expected}
-    const struct {
-        const char* call;
-        intptr_t (*run)();
-        intptr_t expected;
-    } cases[] = {
+    const Call cases[] = {
         CALL(_lstrnext(nullptr), 0),                   CALL(lcharIsDblByte(nullptr), 0),
         CALL(_lstrprev(nullptr, g_text), 0),           CALL(_lstrprev(g_text, nullptr), 0),
         CALL(lcharcmp(nullptr, g_text), 0),            CALL(lcharcmp(g_text, nullptr), 0),
@@ -388,17 +319,12 @@ TEST(NullArguments, GiveTheFailureValueAndChangeNothing) {
         CALL(_DeleteFAR(nullptr, 1, 2), 0),            CALL(_DeleteNEAR(nullptr, 1, 2), 0),
         CALL(_DeleteFARbyLoc(nullptr, 0, 2), 0),       CALL(_DeleteNEARbyLoc(nullptr, 0, 2), 0),
         CALL(_InsertFARbyLoc(nullptr, 1, 0, 2), 0),    CALL(_InsertNEARbyLoc(nullptr, 1, 0, 2), 0),
-        // clang-format on
     };
-#undef CALL
+    // clang-format on
     for (const auto& c : cases)
         EXPECT_EQ(c.run(), c.expected) << c.call;
     EXPECT_STREQ(g_text, "text");
     EXPECT_EQ(g_number, 7u);
-}
-
-TEST(IsWin95Dos, IsAlwaysZero) {
-    EXPECT_EQ(IsWin95Dos(), 0);
 }
 
 // ---- Code page 932 ----
@@ -407,48 +333,42 @@ TEST(IsWin95Dos, IsAlwaysZero) {
 // 0x835C katakana so (trail byte '\\'), 0x8260 full-width A (trail byte '`'), 0x8281 full-width
 // a, 0x839F and 0x83BF Greek capital and small alpha.
 
-TEST(StringsCp932, CharacterSteppingComparisonAndCopy) {
+namespace {
+
+const char kMixed[] = "a\x82\xA0z\x82";        // a lead byte before the terminator stands alone
+const char kTrailA[] = "\x83\x41\x41\x82\xA0"; // katakana a, 'A', hiragana a
+
+} // namespace
+
+// 0x41 ('A'), 0x5C ('\\') and 0x60 ('`') are trail bytes here; the search compares only the
+// first byte of each character.
+TEST(StringsCp932, SteppingComparisonAndSearchKeepCharactersWhole) {
     BW_REQUIRE_ACP(932);
-    const char* text = "a\x82\xA0z\x82";
-    EXPECT_EQ(_lstrnext(text + 1), text + 3);
-    EXPECT_EQ(_lstrnext(text + 4), text + 5); // a lead byte before the terminator stands alone
-    EXPECT_EQ(_lstrprev(text, text + 3), text + 1);
-    EXPECT_EQ(_lstrprev(text, text + 2), text + 1);
-    EXPECT_EQ(lcharIsDblByte(text + 1), 1);
-    EXPECT_EQ(lcharIsDblByte(text + 4), 0);
-    EXPECT_EQ(lcharcmp("\x82\xA0x", "\x82\xA0y"), 1);
-    EXPECT_EQ(lcharcmp("\x82\xA0", "\x82\xA2"), 0);
-    EXPECT_EQ(lcharcmp("\x82", "\x82\xA0"), 0); // single-byte against double-byte
-    EXPECT_EQ(lcharcmp("A", "\x83\x41"), 0);
+    // clang-format off
+    const Call cases[] = {
+        CALL(_lstrnext(kMixed + 1) - kMixed, 3),         CALL(_lstrnext(kMixed + 4) - kMixed, 5),
+        CALL(_lstrnext(kMixed + 5) - kMixed, 5),         CALL(lcharIsDblByte(kMixed + 1), 1),
+        CALL(_lstrprev(kMixed, kMixed + 3) - kMixed, 1), CALL(lcharIsDblByte(kMixed + 4), 0),
+        CALL(_lstrprev(kMixed, kMixed + 2) - kMixed, 1), CALL(lcharcmp("A", "\x83\x41"), 0),
+        CALL(lcharcmp("\x82\xA0x", "\x82\xA0y"), 1),     CALL(lcharcmp("\x82\xA0", "\x82\xA2"), 0),
+        CALL(lcharcmp("\x82", "\x82\xA0"), 0),           CALL(_xlstrstr("\x83\x41", "A"), -1),
+        CALL(_xlstrstr("\x83\x41\x41", "A"), 2),          CALL(_xlstrstr("\x83\x5Cz\\", "\\"), 3),
+        CALL(_xlstrstr("\x82\x60\x82\x60", "`\x82"), -1),
+        CALL(_xlstrstr("x\x82\xA0y", "\x82\xA0"), 1),
+        CALL(_xlstrstr("\x82\xA0\x82\xA2", "\x82\xA2y"), -1),
+        CALL(_xlstrstr("\x82\xA0", "\x82\xA2"), 0),    CALL(_xlstrstr("\x83\x41z", "\x83\x5Cz"), 0),
+        CALL(_xlstrstri("\x83\x41xYz", "XY"), 2),        CALL(_xlstrstri("\x83\x41", "a"), -1),
+        CALL(_xlstrchr(kTrailA, 'A') - kTrailA, 2),   CALL(_xlstrchr(kTrailA, 0xA082) - kTrailA, 3),
+        CALL(_xlstrchr(kTrailA, 0x5C83) - kTrailA, 0), // 0x835C finds 0x8341
+    };
+    // clang-format on
+    for (const Call& c : cases)
+        EXPECT_EQ(c.run(), c.expected) << c.call;
     char destination[3] = {'x', 'x', 'x'};
     EXPECT_EQ(_assignchar(destination, "\x82\xA0z"), 1);
     EXPECT_EQ(std::string(destination, 3), "\x82\xA0x");
     EXPECT_EQ(_assignchar(destination, "\x83"), 1);
     EXPECT_EQ(std::string(destination, 3), "\x83\xA0x");
-}
-
-// 0x41 ('A'), 0x5C ('\\') and 0x60 ('`') are trail bytes here; only the first byte of each
-// character is compared.
-TEST(StringsCp932, SearchMatchesOnlyAtCharacterBoundaries) {
-    BW_REQUIRE_ACP(932);
-    const struct {
-        const char* text;
-        const char* pattern;
-        int32_t expected;
-    } cases[] = {
-        {"\x83\x41", "A", -1},         {"\x83\x41\x41", "A", 2},
-        {"\x83\x5Cz\\", "\\", 3},      {"\x82\x60\x82\x60", "`\x82", -1},
-        {"x\x82\xA0y", "\x82\xA0", 1}, {"\x82\xA0\x82\xA2", "\x82\xA2y", -1},
-        {"\x82\xA0", "\x82\xA2", 0},   {"\x83\x41z", "\x83\x5Cz", 0},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(_xlstrstr(c.text, c.pattern), c.expected) << c.text << " / " << c.pattern;
-    EXPECT_EQ(_xlstrstri("\x83\x41xYz", "XY"), 2);
-    EXPECT_EQ(_xlstrstri("\x83\x41", "a"), -1); // the trail byte is neither folded nor matched
-    const char* text = "\x83\x41\x41\x82\xA0";
-    EXPECT_EQ(_xlstrchr(text, 'A'), text + 2);
-    EXPECT_EQ(_xlstrchr(text, 0xA082), text + 3); // first byte in bits 0-7
-    EXPECT_EQ(_xlstrchr(text, 0x5C83), text);     // 0x835C finds 0x8341
 }
 
 TEST(StringsCp932, SubstringCountsCharacters) {
@@ -466,7 +386,7 @@ TEST(StringsCp932, SubstringCountsCharacters) {
     }
 }
 
-TEST(StringsCp932, CaseMappingOfDoubleByteCharacters) {
+TEST(StringsCp932, CaseMappingAndOemConversion) {
     BW_REQUIRE_ACP(932);
     char text[] = "\x82\x81z";
     EXPECT_EQ(_lpsztoupper(text), 0x6082u); // full-width A, first byte in bits 0-7
@@ -475,15 +395,8 @@ TEST(StringsCp932, CaseMappingOfDoubleByteCharacters) {
     EXPECT_EQ(_ltolower(0x82 | (0x60u << 16)), 0x8182 - 0x10000);
     // Greek alpha: a second byte of 0x80 or more is extended into the upper bits.
     EXPECT_EQ(_ltoupper(0x83 | (0xBFu << 16)), static_cast<int32_t>(0xFFFF9F83u));
-    char upper[] = "\x82\x81z\x83\xBF";
-    EXPECT_EQ(_lupper(upper), upper);
-    EXPECT_STREQ(upper, "\x82\x60Z\x83\x9F");
-    EXPECT_EQ(_lstrlwr(upper), upper);
-    EXPECT_STREQ(upper, "\x82\x81z\x83\xBF");
-}
-
-TEST(StringsCp932, OemIsTheAnsiCodePage) {
-    BW_REQUIRE_ACP(932);
+    EXPECT_STREQ(_lupper(text), "\x82\x60Z");
+    // The OEM code page is the ANSI one.
     char destination[8];
     EXPECT_EQ(_lAnsiToOem("\x82\xA0\x83\x41x\xB1", destination), 1);
     EXPECT_STREQ(destination, "\x82\xA0\x83\x41x\xB1");
