@@ -136,6 +136,7 @@ TEST(HashLinkEnum, BucketsInIndexOrderThenNewestFirst) {
          e = table.Enum(HASHLINK_ENUM_NEXT))
         keys.push_back(e->key);
     EXPECT_EQ(keys, (std::vector<std::string>{"", "\x01", "k", "a", "b"}));
+    EXPECT_EQ(HashLinkGetCount(table.Buckets(), table.Count()), 5);
     // At the end the enumeration stays at its end; other modes give nothing.
     EXPECT_EQ(table.Enum(HASHLINK_ENUM_NEXT), nullptr);
     EXPECT_EQ(table.Enum(HASHLINK_ENUM_NEXT), nullptr);
@@ -172,8 +173,11 @@ TEST(HashLinkEnum, ContinuesOnlyTheTableItStarted) {
 TEST(HashLinkRelocation, SubtractMakesLinksOffsetsAndAddTurnsAllOffsetsBack) {
     // With 8 buckets, "a" to "g" (97 to 103) fill buckets 1 to 7 and "i" (105) joins "a": bucket
     // 0 stays empty, and bucket 1 holds a link.
+    // A slot after the last bucket holds an entry that neither relocation may reach.
     const uint16_t kCount = 8;
+    HASHLINK beyond = {nullptr, 0, nullptr};
     std::vector<HASHLINK*> buckets(kCount, nullptr);
+    buckets.push_back(&beyond);
     const char* const keys[] = {"a", "b", "c", "d", "e", "f", "g", "i"};
     for (const char* key : keys)
         ASSERT_EQ(HashLinkAdd(buckets.data(), kCount, key, Address(key)), 0);
@@ -192,7 +196,7 @@ TEST(HashLinkRelocation, SubtractMakesLinksOffsetsAndAddTurnsAllOffsetsBack) {
     EXPECT_EQ(older->value, Address(keys[0]));
 
     // With keys and values made offsets as well, HashLinkAddTablePtr restores the whole table.
-    std::vector<HASHLINK*> entries(heads.begin() + 1, heads.end());
+    std::vector<HASHLINK*> entries(heads.begin() + 1, heads.begin() + kCount);
     entries.push_back(older);
     for (HASHLINK* e : entries) {
         e->key = reinterpret_cast<char*>(Address(e->key) - delta);

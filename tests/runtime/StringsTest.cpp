@@ -36,6 +36,17 @@ intptr_t Result(T value) {
 #define CALL(call, expected) {#call, [] { return Result(call); }, expected}
 // clang-format on
 
+// The 16-bit packed form, sign-extended as the case functions give it.
+intptr_t Signed16(uint32_t packed) {
+    return static_cast<int16_t>(packed);
+}
+
+// The value _HexToDec stores, or -1 when it does not give 1.
+intptr_t HexValue(const char* text) {
+    uint32_t value = 0xDEADBEEF;
+    return _HexToDec(text, &value) == 1 ? intptr_t{value} : -1;
+}
+
 } // namespace
 
 TEST(PureCalls, GiveTheDocumentedResults) {
@@ -64,6 +75,24 @@ TEST(PureCalls, GiveTheDocumentedResults) {
         CALL(_xlstrstr("Hello", "LL"), -1),          CALL(_xlstrstri("Hello", "LL"), 2),
         CALL(_xlstrstr("CAF\xC9", "\xE9"), -1),      CALL(_xlstrstri("CAF\xC9", "\xE9"), 3),
         CALL(_xlstrstr("x\xE9y", "\xE9"), 1),        CALL(_xlstrstri("x\xE9y", "\xE9"), 1),
+        // Only a lowercase x makes the prefix; any other character counts as its code minus 48,
+        // unchecked, and only a blank ends the number.
+        CALL(HexValue("0x1F"), 31),                  CALL(HexValue("1f 20"), 31),
+        CALL(HexValue(" 1F"), 0),                    CALL(HexValue("0x 5"), 0),
+        CALL(HexValue(""), 0),                       CALL(HexValue("0x"), 0),
+        CALL(HexValue("aBcD"), 0xABCD),              CALL(HexValue("0xFFFFFFFF"), 0xFFFFFFFF),
+        CALL(HexValue("100000000"), 0),              CALL(HexValue("/"), 0xFFFFFFFF),
+        CALL(HexValue("1\t"), 0xFFFFFFE9),           CALL(HexValue("0X1"), 0x281),
+        CALL(HexValue("G1"), 0x171),
+        // _ltoupper and _ltolower take the first byte in bits 0-7 and the second in bits 16-23, and
+        // give the 16-bit form; a first byte of 0 comes back unchanged.
+        CALL(_ltoupper(0x61), 0x41),                 CALL(_ltolower(0x61), 0x61),
+        CALL(_ltoupper(0xC9), 0xC9),                 CALL(_ltolower(0xC9), 0xE9),
+        CALL(_ltoupper(0x620061), 0x4241),           CALL(_ltolower(0x620061), 0x6261),
+        CALL(_ltoupper(0xE90061), Signed16(0xC941)), CALL(_ltolower(0xE90061), Signed16(0xE961)),
+        CALL(_ltoupper(0xFF006261), 0x41),           CALL(_ltolower(0xFF006261), 0x61),
+        CALL(_ltoupper(0xE90000), Signed16(0xE900)), CALL(_ltolower(0xE90000), Signed16(0xE900)),
+        CALL(_ltoupper(0x610000), 0x6100),           CALL(_ltolower(0x800000), Signed16(0x8000)),
         CALL(IsWin95Dos(), 0),
     };
     // clang-format on
@@ -83,25 +112,6 @@ TEST(XlItoa, WritesPlainDecimal) {
             EXPECT_EQ(convert(c.value, buffer), buffer);
             EXPECT_STREQ(buffer, c.text);
         }
-    }
-}
-
-// Only a lowercase x makes the prefix; any other character counts as its code minus 48,
-// unchecked, and only a blank ends the number.
-TEST(HexToDec, ReadsTheDocumentedForms) {
-    const struct {
-        const char* text;
-        uint32_t expected;
-    } cases[] = {
-        {"0x1F", 31},     {"1f 20", 31},     {" 1F", 0},          {"0x 5", 0},
-        {"", 0},          {"0x", 0},         {"aBcD", 0xABCD},    {"0xFFFFFFFF", 0xFFFFFFFF},
-        {"100000000", 0}, {"/", 0xFFFFFFFF}, {"1\t", 0xFFFFFFE9}, {"0X1", 0x281},
-        {"G1", 0x171},
-    };
-    for (const auto& c : cases) {
-        uint32_t value = 0xDEADBEEF;
-        EXPECT_EQ(_HexToDec(c.text, &value), 1) << "text \"" << c.text << "\"";
-        EXPECT_EQ(value, c.expected) << "text \"" << c.text << "\"";
     }
 }
 
@@ -204,23 +214,6 @@ TEST(Characters, CaseAndOemInASingleByteCodePage) {
     EXPECT_STREQ(mixed, "\x82t\x82!");
     EXPECT_EQ(_lOemToAnsi("\x82t\x82!", mixed), 1);
     EXPECT_STREQ(mixed, "\xE9t\xE9!");
-    // _ltoupper and _ltolower take the first byte in bits 0-7 and the second in bits 16-23, and
-    // give the first in bits 0-7 and the second in bits 8-15, sign-extended; a first byte of 0
-    // comes back unchanged.
-    const struct {
-        uint32_t argument;
-        uint32_t upper;
-        uint32_t lower;
-    } cases[] = {
-        {0x61, 0x41, 0x61},         {0xC9, 0xC9, 0xE9},
-        {0x620061, 0x4241, 0x6261}, {0xE90061, 0xFFFFC941, 0xFFFFE961},
-        {0xFF006261, 0x41, 0x61},   {0xE90000, 0xFFFFE900, 0xFFFFE900},
-        {0x610000, 0x6100, 0x6100},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(static_cast<uint32_t>(_ltoupper(c.argument)), c.upper) << std::hex << c.argument;
-        EXPECT_EQ(static_cast<uint32_t>(_ltolower(c.argument)), c.lower) << std::hex << c.argument;
-    }
 }
 
 // ---- Entry arrays ----

@@ -67,7 +67,7 @@ BW_EXTERN_C BWCORE_API int32_t _xlstrlen(const char* text);
 BW_EXTERN_C BWCORE_API int32_t hstrlen(const char* text);
 // Returns the address just past the terminator written. null (either): null.
 BW_EXTERN_C BWCORE_API char* _xlstrcpy(char* destination, const char* source);
-// Return the destination. null (either): null.
+// hstrcpy and _xlstrcat return the destination. null (either): null.
 BW_EXTERN_C BWCORE_API char* hstrcpy(char* destination, const char* source);
 BW_EXTERN_C BWCORE_API char* _xlstrcat(char* destination, const char* source);
 // Bytes compare as signed 8-bit values, so results lie in -255..255. null (either): INT32_MIN.
