@@ -162,24 +162,29 @@ int32_t processBytes(HENCRYPT handle, uint8_t* first, uint32_t length, uint8_t k
     return 0;
 }
 
-// A call is skipped when it has nothing to do or would run the position past 32 bits.
+// A call is skipped when it has nothing to do or would run the position past 32 bits. Only a call
+// that is not skipped needs its buffer: a null one gives the failure value then.
 bool skipsCall(const ENCRYPTREC* handle, uint32_t length) {
     return length == 0 || static_cast<uint64_t>(handle->nPos) + length > UINT32_MAX;
 }
 
 int32_t processStream(HENCRYPT handle, void* stream, uint32_t length, uint8_t key, bool encode) {
-    if (handle == nullptr || stream == nullptr)
+    if (handle == nullptr)
         return -1;
     if (skipsCall(handle, length))
         return 0;
+    if (stream == nullptr)
+        return -1;
     return processBytes(handle, static_cast<uint8_t*>(stream) + handle->nPos, length, key, encode);
 }
 
 int32_t processBuffer(HENCRYPT handle, void* buffer, uint32_t length, uint8_t key, bool encode) {
-    if (handle == nullptr || buffer == nullptr)
+    if (handle == nullptr)
         return -1;
     if (skipsCall(handle, length))
         return 0;
+    if (buffer == nullptr)
+        return -1;
     return processBytes(handle, static_cast<uint8_t*>(buffer), length, key, encode);
 }
 
