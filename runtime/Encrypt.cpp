@@ -162,7 +162,8 @@ int32_t processBytes(HENCRYPT handle, uint8_t* first, uint32_t length, uint8_t k
     return 0;
 }
 
-// A call is skipped when it has nothing to do or would run the position past 32 bits.
+// A call is skipped when it has nothing to do or would run the position past 32 bits. Only a call
+// that is not skipped needs its buffer: a null one gives the failure value then.
 bool skipsCall(const ENCRYPTREC* handle, uint32_t length) {
     return length == 0 || static_cast<uint64_t>(handle->nPos) + length > UINT32_MAX;
 }
@@ -172,6 +173,8 @@ int32_t processStream(HENCRYPT handle, void* stream, uint32_t length, uint8_t ke
         return -1;
     if (skipsCall(handle, length))
         return 0;
+    if (stream == nullptr)
+        return -1;
     return processBytes(handle, static_cast<uint8_t*>(stream) + handle->nPos, length, key, encode);
 }
 
@@ -180,10 +183,14 @@ int32_t processBuffer(HENCRYPT handle, void* buffer, uint32_t length, uint8_t ke
         return -1;
     if (skipsCall(handle, length))
         return 0;
+    if (buffer == nullptr)
+        return -1;
     return processBytes(handle, static_cast<uint8_t*>(buffer), length, key, encode);
 }
 
 void processData(void* data, uint32_t length, uint32_t key, bool encode) {
+    if (data == nullptr)
+        return;
     uint8_t* bytes = static_cast<uint8_t*>(data);
     const uint32_t n = length < ENCRYPT_DATA_MAX ? length : ENCRYPT_DATA_MAX;
     kernels().words(bytes, n / 4, key + ENCRYPT_WORD_SALT, encode);

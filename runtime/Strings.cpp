@@ -10,6 +10,10 @@ namespace {
 const int kCaselessBufferSize = 512;
 // The _xlstrsub count that keeps everything after the start.
 const int32_t kWholeRest = 65535;
+// What a null string gives: values that no string gives, a length below 0 and a comparison far
+// outside the byte differences (-255 to 255).
+const int32_t kNullLength = -1;
+const int32_t kNullComparison = INT32_MIN;
 
 bool isDoubleByte(const char* position) {
     return CharNextA(position) == position + 2;
@@ -65,6 +69,8 @@ void copyWholeCharacters(char* buffer, const char* text, int size) {
 }
 
 int32_t locateEntry(const uintptr_t* entries, uintptr_t value, uint16_t count) {
+    if (entries == nullptr)
+        return -1;
     for (uint16_t i = 0; i < count; ++i) {
         if (entries[i] == value)
             return i;
@@ -87,14 +93,14 @@ int32_t deleteEntry(uintptr_t* entries, uintptr_t value, uint16_t count) {
 }
 
 int32_t deleteEntryAt(uintptr_t* entries, uint16_t position, uint16_t count) {
-    if (position >= count)
+    if (entries == nullptr || position >= count)
         return 0;
     closeGap(entries, position, count);
     return 1;
 }
 
 int32_t insertEntryAt(uintptr_t* entries, uintptr_t value, uint16_t position, uint16_t count) {
-    if (position >= count)
+    if (entries == nullptr || position >= count)
         return 0;
     for (uint32_t i = count; i > position; --i)
         entries[i] = entries[i - 1];
@@ -105,18 +111,26 @@ int32_t insertEntryAt(uintptr_t* entries, uintptr_t value, uint16_t position, ui
 } // namespace
 
 char* _lstrnext(const char* position) {
+    if (position == nullptr)
+        return nullptr;
     return CharNextA(position);
 }
 
 char* _lstrprev(const char* start, const char* position) {
+    if (start == nullptr || position == nullptr)
+        return nullptr;
     return CharPrevA(start, position);
 }
 
 int32_t lcharIsDblByte(const char* position) {
+    if (position == nullptr)
+        return 0;
     return isDoubleByte(position) ? 1 : 0;
 }
 
 int32_t lcharcmp(const char* a, const char* b) {
+    if (a == nullptr || b == nullptr)
+        return 0;
     const bool doubleA = isDoubleByte(a);
     if (doubleA != isDoubleByte(b) || a[0] != b[0])
         return 0;
@@ -124,6 +138,8 @@ int32_t lcharcmp(const char* a, const char* b) {
 }
 
 int32_t _assignchar(char* destination, const char* source) {
+    if (destination == nullptr || source == nullptr)
+        return 0;
     destination[0] = source[0];
     if (isDoubleByte(source))
         destination[1] = source[1];
@@ -131,18 +147,19 @@ int32_t _assignchar(char* destination, const char* source) {
 }
 
 char* _lupper(char* text) {
-    if (*text != '\0')
+    if (text != nullptr && *text != '\0')
         CharUpperA(text);
     return text;
 }
 
 char* _lstrlwr(char* text) {
-    CharLowerA(text);
+    if (text != nullptr)
+        CharLowerA(text);
     return text;
 }
 
 uint32_t _lpsztoupper(char* text) {
-    if (*text == '\0')
+    if (text == nullptr || *text == '\0')
         return 0;
     // The system maps strings, so the first character is cut off as a string of its own and the
     // caller's bytes are put back afterwards.
@@ -182,6 +199,8 @@ int32_t _lOemToAnsi(const char* source, char* destination) {
 }
 
 int32_t _xlatol(const char* text) {
+    if (text == nullptr)
+        return 0;
     const char* p = text;
     while (*p == ' ' || *p == '\t' || *p == '\n')
         ++p;
@@ -198,6 +217,8 @@ int32_t _xlatol(const char* text) {
 }
 
 char* _xlitoa(int32_t value, char* buffer) {
+    if (buffer == nullptr)
+        return nullptr;
     // The magnitude as unsigned, so that the most negative value has one too.
     uint32_t magnitude =
         value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
@@ -218,7 +239,7 @@ char* _xlltoa(int32_t value, char* buffer) {
 }
 
 int32_t _HexToDec(const char* text, uint32_t* value) {
-    if (text == nullptr)
+    if (text == nullptr || value == nullptr)
         return 0;
     const char* p = text;
     if (p[0] == '0' && p[1] == 'x')
@@ -241,6 +262,8 @@ int32_t _HexToDec(const char* text, uint32_t* value) {
 }
 
 int32_t _xlstrlen(const char* text) {
+    if (text == nullptr)
+        return kNullLength;
     int32_t length = 0;
     while (text[length] != '\0')
         ++length;
@@ -252,6 +275,8 @@ int32_t hstrlen(const char* text) {
 }
 
 char* _xlstrcpy(char* destination, const char* source) {
+    if (destination == nullptr || source == nullptr)
+        return nullptr;
     char* d = destination;
     while ((*d++ = *source++) != '\0') {
     }
@@ -259,16 +284,19 @@ char* _xlstrcpy(char* destination, const char* source) {
 }
 
 char* hstrcpy(char* destination, const char* source) {
-    _xlstrcpy(destination, source);
-    return destination;
+    return _xlstrcpy(destination, source) == nullptr ? nullptr : destination;
 }
 
 char* _xlstrcat(char* destination, const char* source) {
+    if (destination == nullptr || source == nullptr)
+        return nullptr;
     _xlstrcpy(destination + _xlstrlen(destination), source);
     return destination;
 }
 
 int32_t _xlstrcmp(const char* a, const char* b) {
+    if (a == nullptr || b == nullptr)
+        return kNullComparison;
     while (*a == *b && *a != '\0') {
         ++a;
         ++b;
@@ -284,6 +312,8 @@ void _xlmemcpy(void* destination, const void* source, uint16_t count) {
     // Byte by byte and forward, also when the areas overlap. Unless the destination starts
     // inside the source (where a forward copy repeats the bytes it has written), memmove gives
     // the same bytes, faster.
+    if (destination == nullptr || source == nullptr)
+        return;
     unsigned char* d = static_cast<unsigned char*>(destination);
     const unsigned char* s = static_cast<const unsigned char*>(source);
     const uintptr_t to = reinterpret_cast<uintptr_t>(d);
@@ -297,13 +327,15 @@ void _xlmemcpy(void* destination, const void* source, uint16_t count) {
 }
 
 int32_t _lmemset(void* destination, int32_t count, int32_t value) {
-    if (count < 1)
+    if (destination == nullptr || count < 1)
         return 0;
     memset(destination, value & 0xFF, static_cast<size_t>(count));
     return count;
 }
 
 void _xlreverse(char* text) {
+    if (text == nullptr)
+        return;
     for (int32_t first = 0, last = _xlstrlen(text) - 1; first < last; ++first, --last) {
         const char c = text[first];
         text[first] = text[last];
@@ -312,10 +344,14 @@ void _xlreverse(char* text) {
 }
 
 int32_t _xlstrstr(const char* text, const char* pattern) {
+    if (text == nullptr || pattern == nullptr)
+        return -1;
     return search(text, pattern);
 }
 
 int32_t _xlstrstri(const char* text, const char* pattern) {
+    if (text == nullptr || pattern == nullptr)
+        return -1;
     // A pattern that does not fit its buffer is longer than any text that does.
     if (_xlstrlen(pattern) >= kCaselessBufferSize)
         return -1;
@@ -330,6 +366,8 @@ int32_t _xlstrstri(const char* text, const char* pattern) {
 }
 
 char* _xlstrchr(const char* text, uint16_t character) {
+    if (text == nullptr)
+        return nullptr;
     const char pattern[3] = {static_cast<char>(character & 0xFF), static_cast<char>(character >> 8),
                              '\0'};
     const int32_t offset = search(text, pattern);
@@ -337,6 +375,8 @@ char* _xlstrchr(const char* text, uint16_t character) {
 }
 
 int32_t _xlstrsub(const char* source, char* destination, uint32_t start, int32_t count) {
+    if (source == nullptr || destination == nullptr)
+        return 0;
     const char* from = source;
     for (uint32_t i = 0; i < start && *from != '\0'; ++i)
         from = CharNextA(from);

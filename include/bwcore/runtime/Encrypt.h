@@ -8,13 +8,14 @@
 //   its bytes nPos to nPos + length - 1; the Ex forms take a buffer holding only this call's
 //   bytes (its byte 0 is at position nPos).
 // - Each call advances nPos by the length; a call of length 0, or one that would take nPos past
-//   4294967295, processes nothing and leaves nPos alone. A null handle gives -1, else 0.
+//   4294967295, processes nothing and leaves nPos alone. A null handle gives -1, and so does a
+//   null buffer in a call that is not skipped; both change nothing. Otherwise the result is 0.
 //
 // Data scheme: one block in one call, of which the first min(length, 65000) bytes are scrambled.
 // They are taken as 32-bit little-endian words w(i) (no alignment needed), each of which gets
 // key + ENCRYPT_WORD_SALT + (7 * (i + 1)) mod 191 added (modulo 2^32); the n mod 4 bytes after the
 // last whole word get the key's bytes added from the end (the last byte gets the key's lowest
-// byte). Restoring subtracts the same. Always 0.
+// byte). Restoring subtracts the same. Always 0; null data is left alone.
 //
 // Handles come from a numbered heap (EncryptCreate, see MemHeap.h) or the C heap
 // (EncryptCreateEx) and go back where they came from through EncryptDestroy.
