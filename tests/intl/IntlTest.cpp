@@ -88,6 +88,8 @@ TEST_F(IntlTest, ExampleFile) {
     EXPECT_EQ(IntlMakeDirName(table, reinterpret_cast<uintptr_t>(unknown), directory), 0);
     EXPECT_EQ(IntlSetLanguage(table, 0x0401), -4);
     EXPECT_EQ(current(), 0x0407);
+    char text[260];
+    EXPECT_EQ(IntlGetName(table, 0x0401, text), -4);
 }
 
 TEST_F(IntlTest, NeutralMeansBelow1024) {
