@@ -148,15 +148,12 @@ TEST(MultiByteToWideChar, RunningOutOfMemoryIsAFailureNotAnException) {
     // Texts longer than a string holds without allocating; 932 needs the C library's converter.
     const std::string bytes = std::string(40, 'a') + "\x82\xA0";
     const Wide wide = W(std::u16string(40, u'a') + u"\u3042");
-    const auto converts = [](int length) { return length != 0; };
-    const auto outOfMemory = [](DWORD error) { EXPECT_EQ(error, DWORD(ERROR_NOT_ENOUGH_MEMORY)); };
-    UntilAllocationsSuffice(
-        [&] { return MultiByteToWideChar(932, 0, bytes.c_str(), -1, nullptr, 0); }, converts,
-        outOfMemory);
-    for (UINT cp : {932u, static_cast<UINT>(CP_UTF8)})
+    for (UINT cp : {932u, UINT(CP_UTF8)})
         UntilAllocationsSuffice(
             [&] {
-                return WideCharToMultiByte(cp, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+                return MultiByteToWideChar(932, 0, bytes.c_str(), -1, nullptr, 0) != 0 &&
+                       WideCharToMultiByte(cp, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
             },
-            converts, outOfMemory);
+            [](bool converted) { return converted; },
+            [](DWORD error) { EXPECT_EQ(error, DWORD(ERROR_NOT_ENOUGH_MEMORY)); });
 }
