@@ -2,9 +2,9 @@
 // file.
 //
 // The list is that of one section (the file's first, or --section, in hexadecimal with or without
-// "0x"): one line per language with its id in hexadecimal, its name and whether it is neutral;
-// without --all only neutral languages. --dir prints the directory name of one language instead:
-// an argument beginning with "0x" is a language id, anything else a name.
+// "0x"): one line per language, in the order of the file, with its id in hexadecimal, its name
+// and whether it is neutral; without --all only neutral languages. --dir prints the directory name
+// of one language instead: an argument beginning with "0x" is a language id, anything else a name.
 #include "Command.h"
 #include "DataFile.h"
 #include "Output.h"
@@ -46,27 +46,37 @@ int printDirName(HINTL table, const Options& options) {
     return kExitOk;
 }
 
+struct Language {
+    std::string name;
+    uint16_t id;
+};
+
 void printLanguages(HINTL table, const Options& options) {
-    uint16_t current = 0;
-    IntlGetLanguage(table, &current);
-    Json languages = Json::array();
-    TextOutput out;
+    std::vector<Language> list;
     char name[260];
     uint16_t id = 0;
     for (int32_t mode = INTL_ENUM_FIRST; IntlEnum(table, name, &id, options.all ? 1 : 0, mode) == 1;
-         mode = INTL_ENUM_NEXT) {
-        const bool neutral = IntlIsNeutral(table, nullptr, id) == 1;
+         mode = INTL_ENUM_NEXT)
+        list.push_back({name, id});
+    sortInFileOrder(list, namesInFileOrder(options, IntlHexToDecimal));
+    Json languages = Json::array();
+    TextOutput out;
+    for (const Language& language : list) {
+        const bool neutral = IntlIsNeutral(table, nullptr, language.id) == 1;
         char hexId[8];
-        snprintf(hexId, sizeof hexId, "%04x", id);
+        snprintf(hexId, sizeof hexId, "%04x", language.id);
         if (options.json) {
-            languages.push_back(
-                {{"id", hexId}, {"name", utf8FromAnsi(name)}, {"neutral", neutral}});
+            languages.push_back({{"id", hexId},
+                                 {"name", utf8FromAnsi(language.name.c_str())},
+                                 {"neutral", neutral}});
         } else {
-            out.raw(hexId).raw("\t").field(name).raw(neutral ? "\tneutral" : "\tspecific");
-            out.endLine();
+            out.raw(hexId).raw("\t").field(language.name.c_str());
+            out.raw(neutral ? "\tneutral" : "\tspecific").endLine();
         }
     }
     if (options.json) {
+        uint16_t current = 0;
+        IntlGetLanguage(table, &current);
         char section[8];
         snprintf(section, sizeof section, "%04x", current);
         writeJson({{"codepage", GetACP()}, {"section", section}, {"languages", languages}});

@@ -2,7 +2,8 @@
 // a platform file.
 //
 // The list is that of one section (the file's first, or --section, in hexadecimal with or without
-// "0x"): one line per platform or named combination with its name and bin text. --bintext prints
+// "0x"): one line per platform or named combination, in the order of the file, with its name and
+// bin text. --bintext prints
 // the names of the platforms in a bin text, joined by the separator; --name prints the bin text
 // of a name.
 #include "Command.h"
@@ -78,13 +79,22 @@ int printBinText(HPLATFORM table, const Options& options) {
     return kExitOk;
 }
 
+struct Platform {
+    std::string name;
+    PLATFORMINFO set;
+};
+
 void printPlatforms(HPLATFORM table, const Options& options) {
-    Records records(options.json);
+    std::vector<Platform> list;
     char name[260];
     PLATFORMINFO set;
     for (uint32_t flags = PLATFORM_ENUM_FIRST; PlatformEnum(table, name, &set, flags) == 1;
          flags = PLATFORM_ENUM_NEXT)
-        records.add(name, set);
+        list.push_back({name, set});
+    sortInFileOrder(list, namesInFileOrder(options, _HexToDec));
+    Records records(options.json);
+    for (const Platform& platform : list)
+        records.add(platform.name.c_str(), platform.set);
     records.finish();
 }
 

@@ -1,6 +1,7 @@
 // MultiByteToWideChar and WideCharToMultiByte over the C library's converters (iconv), one
 // character at a time, so that characters split exactly as CharNextA splits them and a character
-// that does not convert costs only itself.
+// that does not convert costs only itself. The result goes straight into the caller's buffer and
+// nothing is allocated, so a process short of memory still converts.
 
 #include <bwcore/win32/strings.h>
 
@@ -8,10 +9,9 @@
 
 #include "codepages.h"
 
+#include <errno.h>
 #include <iconv.h>
 #include <string.h>
-
-#include <string>
 
 using bwcompat::CodePage;
 
@@ -36,10 +36,13 @@ public:
             iconv_close(cd_);
     }
 
-    // Whether the converter is available; false when the C library lacks it.
+    // Whether the converter is available; false with the last error set when the C library
+    // lacks it or has no memory for it.
     bool Open() {
         if (cd_ == kClosed)
             cd_ = iconv_open(to_, from_);
+        if (cd_ == kClosed)
+            SetLastError(errno == ENOMEM ? ERROR_NOT_ENOUGH_MEMORY : ERROR_INVALID_PARAMETER);
         return cd_ != kClosed;
     }
 
@@ -80,33 +83,53 @@ int ExtraByteOf(const CodePage& page, WCHAR unit) {
     return -1;
 }
 
-// The result of a conversion: its length when asked for the size, else a copy into the caller's
-// buffer if it fits.
+// The result of a conversion: only counted when the caller asks for its size (a buffer size of
+// 0), else written into the caller's buffer while it fits. A character is written whole or not
+// at all; after a result that does not fit, the buffer holds the characters that did.
 template <class Char>
-int Deliver(const std::basic_string<Char>& result, Char* out, int outSize) {
-    const int length = static_cast<int>(result.size());
-    if (outSize == 0)
-        return length;
-    if (length > outSize) {
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return 0;
+class Output {
+public:
+    Output(Char* buffer, int size) : buffer_(buffer), size_(static_cast<size_t>(size)) {}
+
+    void Append(const Char* units, size_t count) {
+        if (size_ != 0 && !full_) {
+            if (length_ + count > size_)
+                full_ = true;
+            else
+                memcpy(buffer_ + length_, units, count * sizeof(Char));
+        }
+        length_ += count;
     }
-    memcpy(out, result.data(), result.size() * sizeof(Char));
-    return length;
-}
+    void Append(Char unit) { Append(&unit, 1); }
+
+    // The length written or needed, or 0 with ERROR_INSUFFICIENT_BUFFER.
+    int Finish() const {
+        if (full_) {
+            SetLastError(ERROR_INSUFFICIENT_BUFFER);
+            return 0;
+        }
+        return static_cast<int>(length_);
+    }
+
+private:
+    Char* buffer_;
+    size_t size_;
+    size_t length_ = 0;
+    bool full_ = false;
+};
 
 // Decodes the character in[0..length) of the code page, appending its code units; false if it
 // does not decode.
 bool DecodeChar(const CodePage& page, Converter& converter, const char* in, int length,
-                std::u16string& out) {
+                Output<WCHAR>& out) {
     const BYTE first = static_cast<BYTE>(in[0]);
     if (length == 1 && first < 0x80) {
-        out += static_cast<char16_t>(first);
+        out.Append(static_cast<WCHAR>(first));
         return true;
     }
     if (length == 1) {
         if (const WCHAR unit = ExtraUnitOf(page, first)) {
-            out += unit;
+            out.Append(unit);
             return true;
         }
     }
@@ -115,44 +138,48 @@ bool DecodeChar(const CodePage& page, Converter& converter, const char* in, int 
     if (!converter.Convert(in, static_cast<size_t>(length), units, sizeof units, &unitBytes))
         return false;
     for (size_t i = 0; i + 1 < unitBytes; i += 2) {
-        char16_t unit;
+        WCHAR unit;
         memcpy(&unit, units + i, sizeof unit);
-        out += unit;
+        out.Append(unit);
     }
     return true;
 }
 
 // Encodes one UTF-16 code unit in the code page, appending its bytes; false if the code page
 // has no character for it (lone halves of surrogate pairs included).
-bool EncodeUnit(const CodePage& page, Converter& converter, WCHAR unit, std::string& out) {
+bool EncodeUnit(const CodePage& page, Converter& converter, WCHAR unit, Output<char>& out) {
     if (unit < 0x80) {
-        out += static_cast<char>(unit);
+        out.Append(static_cast<char>(unit));
         return true;
     }
     const int extra = ExtraByteOf(page, unit);
     if (extra >= 0) {
-        out += static_cast<char>(extra);
+        out.Append(static_cast<char>(extra));
         return true;
     }
     char bytes[8];
     size_t length = 0;
     if (!converter.Convert(&unit, sizeof unit, bytes, sizeof bytes, &length))
         return false;
-    out.append(bytes, length);
+    out.Append(bytes, length);
     return true;
 }
 
 // The default character: the first character of lpDefaultChar, or '?'.
-std::string DefaultCharOf(const CodePage& page, LPCSTR lpDefaultChar) {
-    if (lpDefaultChar == nullptr || *lpDefaultChar == '\0')
-        return "?";
-    return std::string(lpDefaultChar, bwcompat::CharLength(page, lpDefaultChar));
-}
+struct DefaultChar {
+    DefaultChar(const CodePage& page, LPCSTR lpDefaultChar) {
+        if (lpDefaultChar != nullptr && *lpDefaultChar != '\0') {
+            bytes = lpDefaultChar;
+            length = static_cast<size_t>(bwcompat::CharLength(page, lpDefaultChar));
+        }
+    }
+    const char* bytes = "?";
+    size_t length = 1;
+};
 
 // UTF-16 to UTF-8, as Windows converts for CP_UTF8: a surrogate pair becomes one four-byte
 // character, a lone half of a pair becomes U+FFFD.
-std::string EncodeUtf8(const WCHAR* units, size_t length) {
-    std::string out;
+void EncodeUtf8(const WCHAR* units, size_t length, Output<char>& out) {
     for (size_t i = 0; i < length; ++i) {
         uint32_t code = units[i];
         if (code >= 0xD800 && code <= 0xDBFF && i + 1 < length && units[i + 1] >= 0xDC00 &&
@@ -162,23 +189,25 @@ std::string EncodeUtf8(const WCHAR* units, size_t length) {
         } else if (code >= 0xD800 && code <= 0xDFFF) {
             code = 0xFFFD;
         }
+        char bytes[4];
+        size_t count = 0;
         if (code < 0x80) {
-            out += static_cast<char>(code);
+            bytes[count++] = static_cast<char>(code);
         } else if (code < 0x800) {
-            out += static_cast<char>(0xC0 | (code >> 6));
-            out += static_cast<char>(0x80 | (code & 0x3F));
+            bytes[count++] = static_cast<char>(0xC0 | (code >> 6));
+            bytes[count++] = static_cast<char>(0x80 | (code & 0x3F));
         } else if (code < 0x10000) {
-            out += static_cast<char>(0xE0 | (code >> 12));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
+            bytes[count++] = static_cast<char>(0xE0 | (code >> 12));
+            bytes[count++] = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            bytes[count++] = static_cast<char>(0x80 | (code & 0x3F));
         } else {
-            out += static_cast<char>(0xF0 | (code >> 18));
-            out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
+            bytes[count++] = static_cast<char>(0xF0 | (code >> 18));
+            bytes[count++] = static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+            bytes[count++] = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            bytes[count++] = static_cast<char>(0x80 | (code & 0x3F));
         }
+        out.Append(bytes, count);
     }
-    return out;
 }
 
 } // namespace
@@ -198,31 +227,26 @@ int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteS
     }
     // A negative length means up to and including the terminator.
     const size_t length = cbMultiByte < 0 ? strlen(lpMultiByteStr) + 1 : cbMultiByte;
-    // The input is split into characters within its own length: a lead byte that is the last
-    // byte, or stands before a zero, is a character of one byte.
-    const std::string input(lpMultiByteStr, length);
     Converter converter(kUtf16, page->converterName);
-    std::u16string result;
+    Output<WCHAR> result(lpWideCharStr, cchWideChar);
     size_t i = 0;
     while (i < length) {
-        const char* p = input.c_str() + i;
-        const int charLength = *p == '\0' ? 1 : bwcompat::CharLength(*page, p);
-        if (charLength > 1 || static_cast<BYTE>(*p) >= 0x80) {
-            if (!converter.Open()) {
-                SetLastError(ERROR_INVALID_PARAMETER);
-                return 0;
-            }
-        }
+        const char* p = lpMultiByteStr + i;
+        // The input is split into characters within its own length: a lead byte that is the
+        // last byte, or stands before a zero, is a character of one byte.
+        const int charLength = *p == '\0' || i + 1 == length ? 1 : bwcompat::CharLength(*page, p);
+        if ((charLength > 1 || static_cast<BYTE>(*p) >= 0x80) && !converter.Open())
+            return 0;
         if (!DecodeChar(*page, converter, p, charLength, result)) {
             if ((dwFlags & MB_ERR_INVALID_CHARS) != 0) {
                 SetLastError(ERROR_NO_UNICODE_TRANSLATION);
                 return 0;
             }
-            result += page->undecodableUnit;
+            result.Append(page->undecodableUnit);
         }
         i += static_cast<size_t>(charLength);
     }
-    return Deliver(result, lpWideCharStr, cchWideChar);
+    return result.Finish();
 }
 
 int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr, int cchWideChar,
@@ -255,24 +279,24 @@ int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharS
             SetLastError(ERROR_INVALID_PARAMETER);
             return 0;
         }
-        return Deliver(EncodeUtf8(lpWideCharStr, length), lpMultiByteStr, cbMultiByte);
+        Output<char> result(lpMultiByteStr, cbMultiByte);
+        EncodeUtf8(lpWideCharStr, length, result);
+        return result.Finish();
     }
-    const std::string defaultChar = DefaultCharOf(*page, lpDefaultChar);
+    const DefaultChar defaultChar(*page, lpDefaultChar);
     Converter converter(page->converterName, kUcs2);
-    std::string result;
+    Output<char> result(lpMultiByteStr, cbMultiByte);
     bool usedDefault = false;
     for (size_t i = 0; i < length; ++i) {
         const WCHAR unit = lpWideCharStr[i];
-        if (unit >= 0x80 && !converter.Open()) {
-            SetLastError(ERROR_INVALID_PARAMETER);
+        if (unit >= 0x80 && !converter.Open())
             return 0;
-        }
         if (!EncodeUnit(*page, converter, unit, result)) {
-            result += defaultChar;
+            result.Append(defaultChar.bytes, defaultChar.length);
             usedDefault = true;
         }
     }
     if (lpUsedDefaultChar != nullptr)
         *lpUsedDefaultChar = usedDefault;
-    return Deliver(result, lpMultiByteStr, cbMultiByte);
+    return result.Finish();
 }

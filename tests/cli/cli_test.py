@@ -60,6 +60,8 @@ def write(name, data):
 
 
 one_section = write("one.txt", b"[0x0409]\nEnglish=0x0009\n")
+# Hashed in the other order; the name keeps its blank before "=", and its second entry is ignored.
+order = write("order.txt", b"[x]\n[0x0409]\n  B =0x0007\t\nC=0x0009\nB =0x0010\n[0x0407]\nA=0x0009\n")
 commas = write("commas.bws",
                b"prototype Foo();\nprototype Foo, ();\nprototype Bar();\nprototype Bar, ();\n")
 
@@ -78,6 +80,14 @@ for args, code, out, err in [
     (["lang", LANGS, "--section", "0x0407", "--dir", "0x0c07"], 0, ["0c07-Deutsch (\xd6sterreich)"],
      []),
     (["lang", LANGS, "--section", "0x0999"], 1, [], ["no section 0x0999"]),
+    # Records in the order of the file, which is not the order of the library's hash tables.
+    (["lang", LANGS], 0, ["0009\tEnglish\tneutral\n0007\tGerman\tneutral\n0011\tJapanese\t"], []),
+    (["lang", LANGS, "--section", "0x0407"], 0, ["0009\tEnglisch\tneutral\n0007\tDeutsch\t"], []),
+    (["lang", order], 0, ["0007\tB \tneutral\n0009\tC\tneutral\n"], []),
+    (["platform", PLATFORMS], 0, ["Windows 95\t0000000000000001\nWindows 98\t0000000000000002\n"],
+     []),
+    (["platform", PLATFORMS, "--section", "407"], 0, ["Windows 95\t0000000000000001\nWindows 98\t"],
+     []),
     (["platform", PLATFORMS, "--bintext", "3"], 0, ["Windows 95 & Windows 98\t0000000000000003"],
      []),
     (["platform", PLATFORMS, "--name", "Windows 98"], 0, ["Windows 98\t0000000000000002"], []),

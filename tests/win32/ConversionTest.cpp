@@ -1,6 +1,8 @@
 // MultiByteToWideChar and WideCharToMultiByte: the size conventions, the five code pages, and
 // what happens to bytes and characters that do not convert.
 
+#include "FailingAllocator.h"
+
 #include <bwcore/platform.h>
 
 #include <gtest/gtest.h>
@@ -140,4 +142,18 @@ TEST(WideCharToMultiByte, Utf8JoinsSurrogatePairsAndReplacesLoneHalves) {
     const Wide wide = {u'A', 0xE9, 0x3042, 0xD83D, 0xDE00, 0xD800, u'z'};
     EXPECT_EQ(ToBytes(CP_UTF8, wide, 7, nullptr),
               "A\xC3\xA9\xE3\x81\x82\xF0\x9F\x98\x80\xEF\xBF\xBDz");
+}
+
+TEST(MultiByteToWideChar, RunningOutOfMemoryIsAFailureNotAnException) {
+    // Texts longer than a string holds without allocating; 932 needs the C library's converter.
+    const std::string bytes = std::string(40, 'a') + "\x82\xA0";
+    const Wide wide = W(std::u16string(40, u'a') + u"\u3042");
+    for (UINT cp : {932u, UINT(CP_UTF8)})
+        UntilAllocationsSuffice(
+            [&] {
+                return MultiByteToWideChar(932, 0, bytes.c_str(), -1, nullptr, 0) != 0 &&
+                       WideCharToMultiByte(cp, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+            },
+            [](bool converted) { return converted; },
+            [](DWORD error) { EXPECT_EQ(error, DWORD(ERROR_NOT_ENOUGH_MEMORY)); });
 }
