@@ -280,23 +280,25 @@ eToken CTokenizer::SkipComments() {
         return ReadLine() ? eTokNone : eTokEndOfFile;
     }
     if (m_szLine[m_nPos] == '*') {
-        ++m_nPos;
+        int nPos = m_nPos + 1; // a local, as in Fetch
         for (;;) {
-            char ch = m_szLine[m_nPos];
+            char ch = m_szLine[nPos];
             if (ch == '\0') {
+                m_nPos = nPos;
                 if (!ReadLine()) {
                     return eTokEndOfFile;
                 }
+                nPos = m_nPos;
             } else if (IsLeadByte(ch)) {
-                ++m_nPos;
-                if (m_szLine[m_nPos] != '\0') {
-                    ++m_nPos;
+                ++nPos;
+                if (m_szLine[nPos] != '\0') {
+                    ++nPos;
                 }
-            } else if (ch == '*' && m_szLine[m_nPos + 1] == '/') {
-                m_nPos += 2;
+            } else if (ch == '*' && m_szLine[nPos + 1] == '/') {
+                m_nPos = nPos + 2;
                 return eTokNone;
             } else {
-                ++m_nPos;
+                ++nPos;
             }
         }
     }
