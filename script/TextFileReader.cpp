@@ -16,7 +16,7 @@ struct ReadAhead {
     size_t nCapacity;
     size_t nPos = 0;
     size_t nEnd = 0;
-    bool bEnded = false; // a Ctrl-Z was read: nothing after it is ever read
+    bool bEnded = false; // a Ctrl-Z was read: the bytes up to it are all that is left
 
     explicit ReadAhead(size_t nSize) : bytes(new char[nSize]), nCapacity(nSize) {}
 
@@ -30,13 +30,13 @@ struct ReadAhead {
         }
         nPos = 0;
         nEnd = std::fread(bytes.get(), 1, nCapacity, pFile);
+        // Looked for once per block: the bytes from a Ctrl-Z on are dropped as they arrive.
+        if (const void* pCtrlZ = std::memchr(bytes.get(), kCtrlZ, nEnd)) {
+            nEnd = static_cast<size_t>(static_cast<const char*>(pCtrlZ) - bytes.get());
+            bEnded = true;
+            std::fseek(pFile, 0, SEEK_END); // for any other reader of the same FILE
+        }
         return nEnd > 0;
-    }
-
-    void EndAtCtrlZ(FILE* pFile) {
-        bEnded = true;
-        nPos = nEnd;
-        std::fseek(pFile, 0, SEEK_END); // for any other reader of the same FILE
     }
 };
 
@@ -55,12 +55,6 @@ size_t ReadLineFrom(ReadAhead& ahead, FILE* pFile, char* pszLine) {
         const size_t nAvailable = std::min(ahead.nEnd - ahead.nPos, kMaxLineLength - nLength);
         const char* pLineFeed = static_cast<const char*>(std::memchr(pStart, '\n', nAvailable));
         const size_t nTake = pLineFeed != nullptr ? pLineFeed - pStart + 1 : nAvailable;
-        if (const void* pCtrlZ = std::memchr(pStart, kCtrlZ, nTake)) {
-            const size_t nBefore = static_cast<const char*>(pCtrlZ) - pStart;
-            std::memcpy(pszLine + nLength, pStart, nBefore);
-            ahead.EndAtCtrlZ(pFile);
-            return nLength + nBefore;
-        }
         std::memcpy(pszLine + nLength, pStart, nTake);
         nLength += nTake;
         ahead.nPos += nTake;
