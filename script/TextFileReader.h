@@ -19,7 +19,8 @@ std::shared_ptr<FILE> OpenTextFile(const CString& strFileName);
 // Reads the next line into pszLine, a buffer of kTextLineSize bytes: bytes up to and including the
 // next line feed, at most kTextLineSize - 1 of them, then a zero byte. A carriage return followed
 // by a line feed counts as one line feed, and the cut is made after that translation. A Ctrl-Z
-// byte ends the file. False when no byte is left (or a read fails) and for a null handle; the
-// buffer is then left as it was. A handle that OpenTextFile did not make is read without reading
-// ahead, so that its position stays the FILE's own.
+// byte ends the file. False when no byte is left and for a null handle; the buffer is then left
+// as it was. A failed read counts as the end: a line it cuts short is delivered as far as it was
+// read, and the FILE's error flag tells the caller. A handle that OpenTextFile did not make is read
+// without reading ahead, so that its position stays the FILE's own.
 bool ReadTextLine(const std::shared_ptr<FILE>& pFile, char* pszLine);
