@@ -33,12 +33,6 @@ const Kind kTag = {"tag", "tags", false};
 // The section markers, which the browser keeps among the properties.
 const char* const kSectionMarkers[] = {"{Start}", "{Properties}", "{Local Variables}", "{Methods}"};
 
-struct Record {
-    const Kind* kind;
-    const CString* name;
-    const CScriptFunctionInfo* info;
-};
-
 bool isSectionMarker(const CString& name) {
     for (const char* marker : kSectionMarkers) {
         if (name == marker)
@@ -47,60 +41,57 @@ bool isSectionMarker(const CString& name) {
     return false;
 }
 
-// The records of one kind, walked in the browser's map (valid while the browser is unchanged);
-// the section markers among the properties go to `sections`.
-void addRecords(const CScriptBrowser& browser, CScriptBrowser::EFuncType type, const Kind& kind,
-                std::vector<Record>& records, std::vector<Record>* sections = nullptr) {
-    for (const auto& item : *browser.GetRecords(type)) {
-        if (sections != nullptr && isSectionMarker(item.first))
-            sections->push_back({&kSection, &item.first, &item.second});
+// Calls visit(kind, name, info) for every record in the order of the output: functions, methods,
+// properties, sections (the markers among the properties), tags, each kind in name order. The
+// records are written as the maps are walked, each while its map node is at hand.
+template <class Visit>
+void forEachRecord(const CScriptBrowser& browser, Visit visit) {
+    for (const auto& item : *browser.GetRecords(CScriptBrowser::eFuncFunction))
+        visit(kFunction, item.first, item.second);
+    for (const auto& item : *browser.GetRecords(CScriptBrowser::eFuncMethod))
+        visit(kMethod, item.first, item.second);
+    std::vector<const CScriptFunctionInfoMap::value_type*> sections;
+    for (const auto& item : *browser.GetRecords(CScriptBrowser::eFuncProperty)) {
+        if (isSectionMarker(item.first))
+            sections.push_back(&item);
         else
-            records.push_back({&kind, &item.first, &item.second});
+            visit(kProperty, item.first, item.second);
     }
+    for (const auto* item : sections)
+        visit(kSection, item->first, item->second);
+    for (const auto& item : *browser.GetRecords(CScriptBrowser::eFuncTag))
+        visit(kTag, item.first, item.second);
 }
 
-std::vector<Record> collectRecords(const CScriptBrowser& browser) {
-    std::vector<Record> records;
-    std::vector<Record> sections;
-    addRecords(browser, CScriptBrowser::eFuncFunction, kFunction, records);
-    addRecords(browser, CScriptBrowser::eFuncMethod, kMethod, records);
-    addRecords(browser, CScriptBrowser::eFuncProperty, kProperty, records, &sections);
-    records.insert(records.end(), sections.begin(), sections.end());
-    addRecords(browser, CScriptBrowser::eFuncTag, kTag, records);
-    return records;
-}
-
-void printText(const std::vector<Record>& records) {
+void printText(const CScriptBrowser& browser) {
     TextOutput out;
     out.raw("kind\tname\tdecl_file\tdecl_line\tfile\tstart_line\tend_line\texported");
     out.endLine();
-    for (const Record& r : records) {
-        const bool fromZero = r.kind->countedFromZero;
-        out.raw(r.kind->name).raw("\t").field(*r.name, true).raw("\t");
-        out.field(r.info->m_strDeclFile, true).raw("\t").line(r.info->m_nDeclLine, fromZero);
-        out.raw("\t").field(r.info->m_strFile, true).raw("\t");
-        out.line(r.info->m_nStartLine, fromZero).raw("\t").line(r.info->m_nEndLine, fromZero);
-        out.raw(r.info->m_bExported ? "\tyes" : "\tno").endLine();
-    }
+    forEachRecord(
+        browser, [&](const Kind& kind, const CString& name, const CScriptFunctionInfo& info) {
+            const bool fromZero = kind.countedFromZero;
+            out.raw(kind.name).raw("\t").field(name, true).raw("\t");
+            out.field(info.m_strDeclFile, true).raw("\t").line(info.m_nDeclLine, fromZero);
+            out.raw("\t").field(info.m_strFile, true).raw("\t");
+            out.line(info.m_nStartLine, fromZero).raw("\t").line(info.m_nEndLine, fromZero);
+            out.raw(info.m_bExported ? "\tyes" : "\tno").endLine();
+        });
 }
 
-void printJson(const std::vector<Record>& records) {
+void printJson(const CScriptBrowser& browser) {
     Json document = {{"codepage", GetACP()}};
-    for (const Kind* kind : {&kFunction, &kMethod, &kProperty, &kSection, &kTag}) {
-        Json list = Json::array();
-        for (const Record& r : records) {
-            if (r.kind != kind)
-                continue;
-            list.push_back({{"name", utf8FromAnsi(*r.name)},
-                            {"decl_file", utf8FromAnsi(r.info->m_strDeclFile)},
-                            {"decl_line", r.info->m_nDeclLine},
-                            {"file", utf8FromAnsi(r.info->m_strFile)},
-                            {"start_line", r.info->m_nStartLine},
-                            {"end_line", r.info->m_nEndLine},
-                            {"exported", r.info->m_bExported}});
-        }
-        document[kind->member] = std::move(list);
-    }
+    for (const Kind* kind : {&kFunction, &kMethod, &kProperty, &kSection, &kTag})
+        document[kind->member] = Json::array();
+    forEachRecord(
+        browser, [&](const Kind& kind, const CString& name, const CScriptFunctionInfo& info) {
+            document[kind.member].push_back({{"name", utf8FromAnsi(name)},
+                                             {"decl_file", utf8FromAnsi(info.m_strDeclFile)},
+                                             {"decl_line", info.m_nDeclLine},
+                                             {"file", utf8FromAnsi(info.m_strFile)},
+                                             {"start_line", info.m_nStartLine},
+                                             {"end_line", info.m_nEndLine},
+                                             {"exported", info.m_bExported}});
+        });
     writeJson(document);
 }
 
@@ -118,10 +109,9 @@ int runScript(int argc, char** argv) {
     static CScriptBrowser* const browser = new CScriptBrowser;
     const bool allRead = forEachScript("script", args.files,
                                        [&](CCodeStream& stream) { browser->ParseFile(&stream); });
-    const std::vector<Record> records = collectRecords(*browser);
     if (args.json)
-        printJson(records);
+        printJson(*browser);
     else
-        printText(records);
+        printText(*browser);
     return finishOutput("script") && allRead ? kExitOk : kExitFailure;
 }

@@ -19,7 +19,7 @@ bool CCodeFileStream::OpenFile() {
 }
 
 bool CCodeFileStream::GetNextLine(char* pszLine) {
-    return ReadTextLine(m_pFile.get(), pszLine);
+    return ReadTextLine(m_pFile, pszLine);
 }
 
 unsigned int CCodeFileStream::GetCurrentLineCount() {

@@ -15,7 +15,7 @@ bool CCodeGlobalEventStream::OpenFile() {
 }
 
 bool CCodeGlobalEventStream::GetNextLine(char* pszLine) {
-    if (!ReadTextLine(m_pFile.get(), pszLine)) {
+    if (!ReadTextLine(m_pFile, pszLine)) {
         return false;
     }
     m_lines.Add(CString(pszLine));

@@ -1,5 +1,7 @@
 #include <bwcore/script/CFunctionParser.h>
 
+#include <cstring>
+
 namespace {
 
 // The key of the section marker that holds the line of the last top-level directive.
@@ -15,6 +17,12 @@ CString GetTokenText(const CTokenizer& tokenizer) {
     char szText[CTokenizer::TokenTextSize];
     tokenizer.GetTokenText(szText);
     return CString(szText);
+}
+
+// Every section marker and tag holds a brace and most comments hold none: one byte search
+// spares them the search for each marker in turn.
+bool MayHoldMarker(const char* pszComment) {
+    return std::strpbrk(pszComment, "{}") != nullptr;
 }
 
 bool EndsStatement(eToken eKind) {
@@ -185,7 +193,11 @@ bool CFunctionParser::HandleFunction(const CString& strFile, CScriptFunctionInfo
         if (eKind == eTokEndOfFile) {
             return false;
         }
-        CheckCommentForTag(GetTokenText(*m_pTokenizer), tags);
+        char szComment[CTokenizer::TokenTextSize];
+        m_pTokenizer->GetTokenText(szComment);
+        if (MayHoldMarker(szComment)) {
+            CheckCommentForTag(szComment, tags);
+        }
     }
     if (!ExpectToken(eTokSemicolon)) {
         return false;
@@ -273,7 +285,12 @@ bool CFunctionParser::HandleProperty(const CString& strFile, CScriptFunctionInfo
 bool CFunctionParser::HandleComments(const CString& /*strFile*/, CScriptFunctionInfoMap& properties,
                                      CScriptFunctionInfoMap& /*methods*/,
                                      CScriptFunctionInfoMap& tags) {
-    const CString strComment = GetTokenText(*m_pTokenizer);
+    char szComment[CTokenizer::TokenTextSize];
+    m_pTokenizer->GetTokenText(szComment);
+    if (!MayHoldMarker(szComment)) {
+        return false;
+    }
+    const CString strComment(szComment);
     for (const char* pszMarker : kSectionMarkers) {
         if (strComment.Find(pszMarker) >= 0) {
             CScriptFunctionInfo& info = properties[pszMarker];

@@ -86,10 +86,14 @@ bool CTokenizer::ReadLine() {
 
 eToken CTokenizer::Fetch() {
     for (;;) {
-        while (IsSpaceByte(m_szLine[m_nPos])) {
-            ++m_nPos;
+        // The scans count in a local: the line's bytes might alias the member, which would then
+        // be stored and loaded again for every byte.
+        int nPos = m_nPos;
+        while (IsSpaceByte(m_szLine[nPos])) {
+            ++nPos;
         }
-        char ch = m_szLine[m_nPos];
+        char ch = m_szLine[nPos];
+        m_nPos = nPos;
         if (ch == '\0') {
             // The position stays on the terminator at the end, so every later fetch ends too.
             if (!ReadLine()) {
@@ -97,7 +101,7 @@ eToken CTokenizer::Fetch() {
             }
             continue;
         }
-        ++m_nPos;
+        m_nPos = ++nPos;
         switch (ch) {
         case '"':
         case '\'':
@@ -122,10 +126,11 @@ eToken CTokenizer::Fetch() {
             break;
         }
         if (IsWordByte(ch)) {
-            m_nTokenStart = m_nPos - 1;
-            while (IsWordByte(m_szLine[m_nPos])) {
-                ++m_nPos;
+            m_nTokenStart = nPos - 1;
+            while (IsWordByte(m_szLine[nPos])) {
+                ++nPos;
             }
+            m_nPos = nPos;
             return DetermineToken();
         }
         // Operators, other punctuation and every byte of 0x80 and above are dropped.
@@ -150,12 +155,11 @@ void CTokenizer::GetTokenText(char* pszText) const {
         nLength = kMaxTokenText;
     }
     const char* pSource = m_szLine + m_nTokenStart;
-    int nCopied = 0;
-    while (nCopied < nLength && pSource[nCopied] != '\0') {
-        pszText[nCopied] = pSource[nCopied];
-        ++nCopied;
+    if (const void* pEnd = std::memchr(pSource, '\0', static_cast<size_t>(nLength))) {
+        nLength = static_cast<int>(static_cast<const char*>(pEnd) - pSource);
     }
-    pszText[nCopied] = '\0';
+    std::memcpy(pszText, pSource, static_cast<size_t>(nLength));
+    pszText[nLength] = '\0';
 }
 
 bool CTokenizer::GetLine() {
@@ -276,23 +280,25 @@ eToken CTokenizer::SkipComments() {
         return ReadLine() ? eTokNone : eTokEndOfFile;
     }
     if (m_szLine[m_nPos] == '*') {
-        ++m_nPos;
+        int nPos = m_nPos + 1; // a local, as in Fetch
         for (;;) {
-            char ch = m_szLine[m_nPos];
+            char ch = m_szLine[nPos];
             if (ch == '\0') {
+                m_nPos = nPos;
                 if (!ReadLine()) {
                     return eTokEndOfFile;
                 }
+                nPos = m_nPos;
             } else if (IsLeadByte(ch)) {
-                ++m_nPos;
-                if (m_szLine[m_nPos] != '\0') {
-                    ++m_nPos;
+                ++nPos;
+                if (m_szLine[nPos] != '\0') {
+                    ++nPos;
                 }
-            } else if (ch == '*' && m_szLine[m_nPos + 1] == '/') {
-                m_nPos += 2;
+            } else if (ch == '*' && m_szLine[nPos + 1] == '/') {
+                m_nPos = nPos + 2;
                 return eTokNone;
             } else {
-                ++m_nPos;
+                ++nPos;
             }
         }
     }
@@ -300,25 +306,27 @@ eToken CTokenizer::SkipComments() {
 }
 
 bool CTokenizer::SkipString() {
-    const char chQuote = m_szLine[m_nPos - 1];
-    m_nTokenStart = m_nPos - 1;
-    if (m_szLine[m_nPos] == chQuote) {
-        ++m_nPos;
+    int nPos = m_nPos; // a local, as in Fetch
+    const char chQuote = m_szLine[nPos - 1];
+    m_nTokenStart = nPos - 1;
+    if (m_szLine[nPos] == chQuote) {
+        m_nPos = nPos + 1;
         return true;
     }
     for (;;) {
-        char ch = m_szLine[m_nPos];
+        char ch = m_szLine[nPos];
         if (ch == '\0') {
             // An unclosed string ends with its line.
+            m_nPos = nPos;
             return true;
         }
-        ++m_nPos;
+        ++nPos;
         // An escape or a double-byte character takes the next byte too, but never the terminator.
-        if ((ch == '\\' || IsLeadByte(ch)) && m_szLine[m_nPos] != '\0') {
-            ++m_nPos;
+        if ((ch == '\\' || IsLeadByte(ch)) && m_szLine[nPos] != '\0') {
+            ++nPos;
         }
-        if (m_szLine[m_nPos] == chQuote) {
-            ++m_nPos;
+        if (m_szLine[nPos] == chQuote) {
+            m_nPos = nPos + 1;
             return true;
         }
     }

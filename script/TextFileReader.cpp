@@ -1,88 +1,113 @@
 #include "TextFileReader.h"
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace {
 
 constexpr char kCtrlZ = '\x1A';
-constexpr size_t kReadBufferSize = 64 * 1024;
+constexpr size_t kReadAheadSize = 64 * 1024;
+constexpr size_t kMaxLineLength = kTextLineSize - 1;
 
-// The length of what fgets put into a buffer of nSize bytes that was filled with line feeds
-// beforehand. fgets stops at the first line feed it reads, so the first line feed in the buffer
-// either ends the data (and the terminator follows it) or is filler just past the terminator.
-// This counts zero bytes inside the line too, which strlen would not.
-int GetDataLength(const char* pBuffer, int nSize) {
-    const char* pLineFeed = static_cast<const char*>(std::memchr(pBuffer, '\n', nSize));
-    if (pLineFeed == nullptr) {
-        return nSize - 1;
-    }
-    const int nIndex = static_cast<int>(pLineFeed - pBuffer);
-    if (nIndex + 1 < nSize && pLineFeed[1] == '\0') {
-        return nIndex + 1;
-    }
-    return nIndex - 1;
-}
+// Bytes read from a file but not yet delivered as lines.
+struct ReadAhead {
+    std::unique_ptr<char[]> bytes;
+    size_t nCapacity;
+    size_t nPos = 0;
+    size_t nEnd = 0;
+    bool bEnded = false; // a Ctrl-Z was read: the bytes up to it are all that is left
 
-// The buffer fgets reads into, kept filled with line feeds: after each read only the bytes that
-// fgets wrote are filled again, so a short line costs a short refill. One per thread, since the
-// streams of different threads read at the same time.
-struct LineFeedFilledChunk {
-    char bytes[kTextLineSize];
-    LineFeedFilledChunk() { std::memset(bytes, '\n', sizeof(bytes)); }
+    explicit ReadAhead(size_t nSize) : bytes(new char[nSize]), nCapacity(nSize) {}
+
+    // Whether a byte is waiting, reading more when none is.
+    bool Fill(FILE* pFile) {
+        if (nPos < nEnd) {
+            return true;
+        }
+        if (bEnded) {
+            return false;
+        }
+        nPos = 0;
+        nEnd = std::fread(bytes.get(), 1, nCapacity, pFile);
+        // Looked for once per block: the bytes from a Ctrl-Z on are dropped as they arrive.
+        if (const void* pCtrlZ = std::memchr(bytes.get(), kCtrlZ, nEnd)) {
+            nEnd = static_cast<size_t>(static_cast<const char*>(pCtrlZ) - bytes.get());
+            bEnded = true;
+            std::fseek(pFile, 0, SEEK_END); // for any other reader of the same FILE
+        }
+        return nEnd > 0;
+    }
 };
-thread_local LineFeedFilledChunk t_chunk;
+
+// The closer of the files that OpenTextFile opens; the shared handle keeps it, and with it the
+// read-ahead, for all its holders.
+struct TextFileCloser {
+    ReadAhead ahead{kReadAheadSize};
+    void operator()(FILE* pFile) const { std::fclose(pFile); }
+};
+
+// Reads a line from the read-ahead into pszLine; its length, 0 when nothing is left.
+size_t ReadLineFrom(ReadAhead& ahead, FILE* pFile, char* pszLine) {
+    size_t nLength = 0;
+    while (nLength < kMaxLineLength && ahead.Fill(pFile)) {
+        const char* pStart = ahead.bytes.get() + ahead.nPos;
+        const size_t nAvailable = std::min(ahead.nEnd - ahead.nPos, kMaxLineLength - nLength);
+        const char* pLineFeed = static_cast<const char*>(std::memchr(pStart, '\n', nAvailable));
+        const size_t nTake = pLineFeed != nullptr ? pLineFeed - pStart + 1 : nAvailable;
+        std::memcpy(pszLine + nLength, pStart, nTake);
+        nLength += nTake;
+        ahead.nPos += nTake;
+        if (pLineFeed != nullptr) {
+            // The line feed ends the line, and a carriage return before it (perhaps read in the
+            // previous block) makes one line feed with it.
+            if (nLength >= 2 && pszLine[nLength - 2] == '\r') {
+                pszLine[nLength - 2] = '\n';
+                --nLength;
+            }
+            return nLength;
+        }
+    }
+    // A full line ending in CR: a line feed right after makes the pair, which then counts as one
+    // byte and so still fits. The byte after the CR is the next line's otherwise.
+    if (nLength == kMaxLineLength && pszLine[nLength - 1] == '\r' && ahead.Fill(pFile) &&
+        ahead.bytes[ahead.nPos] == '\n') {
+        pszLine[nLength - 1] = '\n';
+        ++ahead.nPos;
+    }
+    return nLength;
+}
 
 } // namespace
 
 std::shared_ptr<FILE> OpenTextFile(const CString& strFileName) {
+    TextFileCloser closer; // first, so that a failed allocation leaves no file open
     // Binary mode: the translation is ours, so that no platform adds or skips any of it.
     FILE* pFile = std::fopen(strFileName, "rb");
     if (pFile == nullptr) {
         return nullptr;
     }
-    // Scripts are read from start to end: larger reads mean fewer calls into the system.
-    std::setvbuf(pFile, nullptr, _IOFBF, kReadBufferSize);
-    return std::shared_ptr<FILE>(pFile, [](FILE* p) { std::fclose(p); });
+    return std::shared_ptr<FILE>(pFile, std::move(closer));
 }
 
-bool ReadTextLine(FILE* pFile, char* pszLine) {
+bool ReadTextLine(const std::shared_ptr<FILE>& pFile, char* pszLine) {
     if (pFile == nullptr) {
         return false;
     }
-    // Read into a buffer of our own first: a read that finds nothing must leave the caller's
-    // buffer as it was, as fgets does.
-    char* chunk = t_chunk.bytes;
-    if (std::fgets(chunk, kTextLineSize, pFile) == nullptr) {
-        // At the end nothing was written; after a read error the contents are undefined.
-        std::memset(chunk, '\n', kTextLineSize);
+    size_t nLength = 0;
+    if (TextFileCloser* pCloser = std::get_deleter<TextFileCloser>(pFile)) {
+        nLength = ReadLineFrom(pCloser->ahead, pFile.get(), pszLine);
+    } else {
+        // A byte at a time, and a byte looked at but not taken goes back to the FILE.
+        ReadAhead ahead(1);
+        nLength = ReadLineFrom(ahead, pFile.get(), pszLine);
+        if (ahead.nPos < ahead.nEnd) {
+            std::ungetc(static_cast<unsigned char>(ahead.bytes[ahead.nPos]), pFile.get());
+        }
+    }
+    if (nLength == 0) {
         return false;
     }
-    const int nRead = GetDataLength(chunk, kTextLineSize);
-    int nLength = nRead;
-    if (const void* pCtrlZ = std::memchr(chunk, kCtrlZ, static_cast<size_t>(nLength))) {
-        // Nothing from a Ctrl-Z on is ever read, by this stream or any sharing the file.
-        nLength = static_cast<int>(static_cast<const char*>(pCtrlZ) - chunk);
-        std::fseek(pFile, 0, SEEK_END);
-        if (nLength == 0) {
-            std::memset(chunk, '\n', static_cast<size_t>(nRead) + 1);
-            return false;
-        }
-    } else if (nLength >= 2 && chunk[nLength - 1] == '\n' && chunk[nLength - 2] == '\r') {
-        // fgets stops at the first line feed, so a CR LF pair can only end the line.
-        chunk[nLength - 2] = '\n';
-        --nLength;
-    } else if (nLength == kTextLineSize - 1 && chunk[nLength - 1] == '\r') {
-        // A full line ending in CR: a line feed right after makes the pair, which then counts as
-        // one byte and so still fits. The byte after the CR is the next line's otherwise.
-        const int next = std::getc(pFile);
-        if (next == '\n') {
-            chunk[nLength - 1] = '\n';
-        } else if (next != EOF) {
-            std::ungetc(next, pFile);
-        }
-    }
-    chunk[nLength] = '\0';
-    std::memcpy(pszLine, chunk, static_cast<size_t>(nLength) + 1);
-    std::memset(chunk, '\n', static_cast<size_t>(nRead) + 1); // the line and its terminator
+    pszLine[nLength] = '\0';
     return true;
 }

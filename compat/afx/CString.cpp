@@ -297,6 +297,14 @@ int CString::Find(char ch, int nStart) const {
     const int len = GetLength();
     if (nStart < 0 || nStart >= len)
         return -1;
+    // A plain byte search first: with no byte of 0x80 or above before the first candidate, every
+    // byte up to it starts a character of its own.
+    const void* pFound = memchr(m_str.data() + nStart, ch, static_cast<size_t>(len - nStart));
+    if (pFound == nullptr)
+        return -1;
+    const int at = static_cast<int>(static_cast<const char*>(pFound) - m_str.data());
+    if (static_cast<unsigned char>(ch) < 0x80 && !HasHighByte(m_str, 0, at))
+        return at;
     for (int i = 0; i < len;) {
         const int n = CharLength(m_str, i);
         if (i >= nStart && n == 1 && m_str[i] == ch)

@@ -93,6 +93,29 @@ TEST(CCodeFileStreamTest, DeliversLinesAsTextMode) {
     }
 }
 
+// The file is read ahead in blocks of 64 KB; a line, a CR LF pair, a cut or a Ctrl-Z across the
+// boundary of two blocks reads as within one. Each case starts its text with blank lines so that
+// the byte at offset 65535 is the one that matters.
+TEST(CCodeFileStreamTest, ReadsAcrossBlockBoundaries) {
+    const struct {
+        size_t nBlankLines;
+        std::string tail;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {65500, X(35) + "\r\ny", {X(35) + "\n", "y"}},
+        {63489, X(2046) + "\r\ny", {X(2046) + "\n", "y"}},
+        {65530, X(3000) + "\n", {X(2047), X(953) + "\n"}},
+        {65530, X(20) + "\x1A" + X(10) + "\n", {X(20)}},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.nBlankLines);
+        OpenScript script(std::string(test.nBlankLines, '\n') + test.tail);
+        std::vector<std::string> expected(test.nBlankLines, "\n");
+        expected.insert(expected.end(), test.lines.begin(), test.lines.end());
+        EXPECT_EQ(ReadAll(script.stream), expected);
+    }
+}
+
 // The base counts no lines, so a stream of the caller's own that keeps none gives parses no
 // line offset.
 TEST(CCodeFileStreamTest, BaseStreamCountsNoLines) {
