@@ -40,6 +40,7 @@
 // Directory and file-type cache.
 #include <bwcore/dircache/CObArrayEx.h>
 #include <bwcore/dircache/CPtrArrayEx.h>
+#include <bwcore/dircache/CFileType.h>
 #include <bwcore/dircache/CPtrListEx.h>
 
 // Languages and platforms.
