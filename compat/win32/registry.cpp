@@ -5,6 +5,7 @@
 #include <bwcore/win32/errors.h>
 #include <bwcore/win32/strings.h>
 
+#include "mime_database.h"
 #include "reg_file.h"
 #include "registry_tree.h"
 
@@ -54,6 +55,8 @@ void load_classes_root(RegistryKey& root) {
         std::string bytes;
         if (read_whole_file(path, bytes))
             bwcompat::ReadRegFile(bytes, root);
+    } else {
+        bwcompat::ReadMimeDatabase(root);
     }
 }
 
