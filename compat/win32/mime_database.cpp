@@ -254,7 +254,8 @@ std::string command_of(const std::string& exec) {
             command.push_back('%');
         else if (strchr("fFuU", code) != nullptr)
             command += "\"%1\"";
-        // The other field codes (icon, name, location, deprecated ones) are left out.
+        else if (!command.empty() && command.back() == ' ')
+            command.pop_back(); // the other field codes are left out with their blank
     }
     return command;
 }
