@@ -175,7 +175,8 @@ public:
     }
 
 private:
-    // The key named in a key line; null when it is malformed or outside the classes root.
+    // Makes the key of a key line the one that takes the values that follow: none when the line
+    // is malformed, names a key outside the classes root or removes one.
     void ReadKey(const Text& line, size_t start) {
         current_ = nullptr;
         const size_t close = line.rfind(u']');

@@ -13,6 +13,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <memory>
 #include <mutex>
 #include <new>
 #include <string>
@@ -30,23 +31,20 @@ struct Registry {
     RegistryKey empty;        // the other predefined keys
 };
 
+struct FileCloser {
+    void operator()(FILE* file) const { fclose(file); }
+};
+
 // The whole file, or false when it cannot be read.
 bool read_whole_file(const char* path, std::string& bytes) {
-    FILE* file = fopen(path, "rb");
+    const std::unique_ptr<FILE, FileCloser> file(fopen(path, "rb"));
     if (file == nullptr)
         return false;
     char block[65536];
     size_t count;
-    try {
-        while ((count = fread(block, 1, sizeof block, file)) > 0)
-            bytes.append(block, count);
-    } catch (...) {
-        fclose(file);
-        throw;
-    }
-    const bool ok = ferror(file) == 0;
-    fclose(file);
-    return ok;
+    while ((count = fread(block, 1, sizeof block, file.get())) > 0)
+        bytes.append(block, count);
+    return ferror(file.get()) == 0;
 }
 
 void load_classes_root(RegistryKey& root) {
@@ -61,16 +59,11 @@ void load_classes_root(RegistryKey& root) {
 }
 
 Registry* load_registry() {
-    Registry* registry = new Registry;
-    try {
-        load_classes_root(registry->classesRoot);
-        registry->currentUser.Open("Software").Open("Classes").LinkTo(&registry->classesRoot);
-        registry->localMachine.Open("SOFTWARE").Open("Classes").LinkTo(&registry->classesRoot);
-    } catch (...) {
-        delete registry;
-        throw;
-    }
-    return registry;
+    auto registry = std::make_unique<Registry>();
+    load_classes_root(registry->classesRoot);
+    registry->currentUser.Open("Software").Open("Classes").LinkTo(&registry->classesRoot);
+    registry->localMachine.Open("SOFTWARE").Open("Classes").LinkTo(&registry->classesRoot);
+    return registry.release();
 }
 
 // The registry, read on the first call from any thread. A read that runs out of memory throws
