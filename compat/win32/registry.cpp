@@ -74,34 +74,43 @@ const Registry& the_registry() {
     return *registry;
 }
 
+// What a handle stands for: a key, and whether it was opened for reading its values.
+struct OpenKey {
+    const RegistryKey* key;
+    bool readable;
+};
+
+// The access rights that include reading values: KEY_QUERY_VALUE, GENERIC_READ, GENERIC_ALL and
+// MAXIMUM_ALLOWED.
+constexpr REGSAM read_rights = KEY_QUERY_VALUE | 0x80000000u | 0x10000000u | 0x02000000u;
+
 // Open keys by handle. Handle values are multiples of 4 from 0x1000 on, never reused, so a
 // closed handle stays invalid.
 std::mutex handles_mutex;
-std::unordered_map<ULONG_PTR, const RegistryKey*> open_keys;
+std::unordered_map<ULONG_PTR, OpenKey> open_keys;
 ULONG_PTR next_handle = 0x1000;
 
-// The key that a handle stands for, or null. Reads the registry first, so may throw.
-const RegistryKey* key_of(HKEY handle) {
+// The key that a handle stands for; a null key for a handle that is none. Reads the registry
+// first, so may throw.
+OpenKey key_of(HKEY handle) {
     const Registry& registry = the_registry();
     if (handle == HKEY_CLASSES_ROOT)
-        return &registry.classesRoot;
+        return {&registry.classesRoot, true};
     if (handle == HKEY_CURRENT_USER)
-        return &registry.currentUser;
+        return {&registry.currentUser, true};
     if (handle == HKEY_LOCAL_MACHINE)
-        return &registry.localMachine;
+        return {&registry.localMachine, true};
     if (handle == HKEY_USERS || handle == HKEY_CURRENT_CONFIG)
-        return &registry.empty;
+        return {&registry.empty, true};
     std::lock_guard<std::mutex> lock(handles_mutex);
     const auto found = open_keys.find(reinterpret_cast<ULONG_PTR>(handle));
-    return found == open_keys.end() ? nullptr : found->second;
+    return found == open_keys.end() ? OpenKey{nullptr, false} : found->second;
 }
 
-LSTATUS open_key(HKEY hKey, LPCSTR lpSubKey, PHKEY phkResult) {
-    const RegistryKey* key = key_of(hKey);
+LSTATUS open_key(HKEY hKey, LPCSTR lpSubKey, REGSAM samDesired, PHKEY phkResult) {
+    const RegistryKey* key = key_of(hKey).key;
     if (key == nullptr)
         return ERROR_INVALID_HANDLE;
-    if (lpSubKey != nullptr && *lpSubKey == '\\')
-        return ERROR_BAD_PATHNAME;
     const char* name = lpSubKey != nullptr ? lpSubKey : "";
     while (*name != '\0') {
         // Split on whole characters: in 932 a backslash can be the second byte of one.
@@ -117,7 +126,7 @@ LSTATUS open_key(HKEY hKey, LPCSTR lpSubKey, PHKEY phkResult) {
     }
     std::lock_guard<std::mutex> lock(handles_mutex);
     const ULONG_PTR handle = next_handle;
-    open_keys.emplace(handle, key);
+    open_keys.emplace(handle, OpenKey{key, (samDesired & read_rights) != 0});
     next_handle += 4;
     *phkResult = reinterpret_cast<HKEY>(handle);
     return ERROR_SUCCESS;
@@ -125,10 +134,12 @@ LSTATUS open_key(HKEY hKey, LPCSTR lpSubKey, PHKEY phkResult) {
 
 LSTATUS query_value(HKEY hKey, LPCSTR lpValueName, LPDWORD lpType, LPBYTE lpData,
                     LPDWORD lpcbData) {
-    const RegistryKey* key = key_of(hKey);
-    if (key == nullptr)
+    const OpenKey key = key_of(hKey);
+    if (key.key == nullptr)
         return ERROR_INVALID_HANDLE;
-    const RegistryValue* value = key->FindValue(lpValueName != nullptr ? lpValueName : "");
+    if (!key.readable)
+        return ERROR_ACCESS_DENIED;
+    const RegistryValue* value = key.key->FindValue(lpValueName != nullptr ? lpValueName : "");
     if (value == nullptr)
         return ERROR_FILE_NOT_FOUND;
     if (lpType != nullptr)
@@ -151,12 +162,11 @@ LSTATUS query_value(HKEY hKey, LPCSTR lpValueName, LPDWORD lpType, LPBYTE lpData
 LSTATUS WINAPI RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM samDesired,
                              PHKEY phkResult) {
     (void)ulOptions;
-    (void)samDesired;
     if (phkResult == nullptr)
         return ERROR_INVALID_PARAMETER;
     *phkResult = nullptr;
     try {
-        return open_key(hKey, lpSubKey, phkResult);
+        return open_key(hKey, lpSubKey, samDesired, phkResult);
     } catch (...) {
         return ERROR_NOT_ENOUGH_MEMORY; // all that can throw here allocates
     }

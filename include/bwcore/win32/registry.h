@@ -63,16 +63,14 @@ typedef ACCESS_MASK REGSAM;
 #define REG_MULTI_SZ 7
 #define REG_QWORD 11
 
-// Error codes that only the registry functions report.
-#define ERROR_BAD_PATHNAME 161L
-
 // Opens the subkey lpSubKey of hKey (a predefined key or one this function opened): names
-// separated by backslashes, a trailing backslash ignored; a null or empty lpSubKey opens hKey
-// itself again. A leading backslash fails with ERROR_BAD_PATHNAME, as on Windows. ulOptions and
-// samDesired (any access mask) are accepted and not used: every key may be read. A missing key
-// fails with ERROR_FILE_NOT_FOUND, a handle that is not a key with ERROR_INVALID_HANDLE, a null
-// phkResult with ERROR_INVALID_PARAMETER; on failure *phkResult is set to null. Handles stay valid
-// until RegCloseKey, on any thread.
+// separated by backslashes, empty names (from a leading, trailing or doubled backslash) passed
+// over, as Wine does; a null or empty lpSubKey opens hKey itself again. ulOptions is accepted
+// and not used. samDesired may be any access mask; it decides only whether the key's values may
+// be read (see RegQueryValueExA), since nothing is written. A missing key fails with
+// ERROR_FILE_NOT_FOUND, a handle that is not a key with ERROR_INVALID_HANDLE, a null phkResult
+// with ERROR_INVALID_PARAMETER; on failure *phkResult is set to null. Handles stay valid until
+// RegCloseKey, on any thread.
 BW_EXTERN_C BWAFX_API LSTATUS WINAPI RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions,
                                                    REGSAM samDesired, PHKEY phkResult);
 
@@ -83,7 +81,10 @@ BW_EXTERN_C BWAFX_API LSTATUS WINAPI RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, D
 // was. Text (REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ) is in the ANSI code page, its size counting the
 // terminator(s) as stored; REG_EXPAND_SZ is returned unexpanded. A missing value fails with
 // ERROR_FILE_NOT_FOUND and leaves *lpcbData alone; lpData without lpcbData, or a non-null
-// lpReserved, fails with ERROR_INVALID_PARAMETER.
+// lpReserved, fails with ERROR_INVALID_PARAMETER. A key opened without the right to read values
+// (KEY_QUERY_VALUE, which KEY_READ and KEY_ALL_ACCESS include and KEY_WRITE does not, or
+// GENERIC_READ, GENERIC_ALL, MAXIMUM_ALLOWED) fails with ERROR_ACCESS_DENIED, as on Windows; the
+// predefined keys may always be read.
 BW_EXTERN_C BWAFX_API LSTATUS WINAPI RegQueryValueExA(HKEY hKey, LPCSTR lpValueName,
                                                       LPDWORD lpReserved, LPDWORD lpType,
                                                       LPBYTE lpData, LPDWORD lpcbData);
