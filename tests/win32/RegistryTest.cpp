@@ -13,7 +13,10 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -295,6 +298,25 @@ TEST(RegistryMemory, FirstCallOutOfMemory) {
     EXPECT_EQ(RegQueryValueExA(key, "Spaced", nullptr, nullptr, nullptr, &size), ERROR_SUCCESS);
     EXPECT_EQ(size, 20u);
     EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+}
+
+// First calls made at once from several threads read the root once, and each finds it whole.
+TEST(RegistryThreads, FirstCallsAtOnce) {
+    REQUIRE_ROOT("registry/forms4");
+    std::atomic<int> found{0};
+    std::vector<std::thread> threads;
+    for (int i = 0; i < 4; ++i) {
+        threads.emplace_back([&found] {
+            DWORD type = REG_NONE;
+            std::string data;
+            if (ReadValue(HKEY_CLASSES_ROOT, "txtfile", "Spaced", &type, &data) == ERROR_SUCCESS &&
+                data == std::string("blank around equals", 20))
+                ++found;
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(found, 4);
 }
 
 } // namespace
