@@ -197,7 +197,7 @@ TEST(RegistryFileForms, ValuesAsWritten) {
         {"txtfile", "Expand", REG_EXPAND_SZ, std::string("%SYSTEMROOT%\\a", 15)},
         {"txtfile", "Multi", REG_MULTI_SZ, std::string("a\0b\0", 5)},
         {"txtfile", "Empty", REG_BINARY, std::string()},
-        {"txtfile", "Eight", 11, std::string("\1\2\3\4\5\6\7\x08", 8)},
+        {"txtfile", "Eight", REG_QWORD, std::string("\1\2\3\4\5\6\7\x08", 8)},
         {"txtfile", "Accent", REG_SZ, std::string("caf\xe9", 5)},
         {"txtfile", "Spaced", REG_SZ, std::string("blank around equals", 20)},
         {"TXTFILE\\Shell\\Open\\Command", nullptr, REG_SZ, std::string("notepad.exe \"%1\"", 17)},
