@@ -23,19 +23,26 @@ struct FileCloser {
 };
 using File = std::unique_ptr<FILE, FileCloser>;
 
+// The non-empty fields of `text` between separators.
+std::vector<std::string> split(const std::string& text, char separator) {
+    std::vector<std::string> fields;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find(separator, start);
+        if (end == std::string::npos)
+            end = text.size();
+        if (end > start)
+            fields.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return fields;
+}
+
 // The directories of a search path variable, or of its default when it is unset or empty.
 void append_dirs(const char* variable, const char* fallback, std::vector<std::string>& dirs) {
     const char* value = getenv(variable);
-    std::string list = value != nullptr && *value != '\0' ? value : fallback;
-    size_t start = 0;
-    while (start <= list.size()) {
-        size_t end = list.find(':', start);
-        if (end == std::string::npos)
-            end = list.size();
-        if (end > start)
-            dirs.push_back(list.substr(start, end - start));
-        start = end + 1;
-    }
+    for (const std::string& dir : split(value != nullptr && *value != '\0' ? value : fallback, ':'))
+        dirs.push_back(dir);
 }
 
 // The directory of a per-user variable, or `under` in the home directory.
@@ -112,91 +119,67 @@ bool wins_over(const Glob& candidate, const Glob& held) {
     return is_lower_case(candidate.extension) && !is_lower_case(held.extension);
 }
 
-// Reads one globs2 line into `glob`; false for comments, other patterns and malformed lines.
+// Reads one globs2 line ("weight:type:glob[:flags]") into `glob`; false for comments, other
+// patterns and malformed lines.
 bool parse_glob(const std::string& line, Glob& glob) {
     if (line.empty() || line[0] == '#')
         return false;
-    const size_t typeStart = line.find(':');
-    const size_t globStart =
-        typeStart == std::string::npos ? typeStart : line.find(':', typeStart + 1);
-    if (globStart == std::string::npos)
+    const std::vector<std::string> fields = split(line, ':');
+    if (fields.size() < 3)
         return false;
-    const std::string weight = line.substr(0, typeStart);
-    if (weight.empty() || weight.find_first_not_of("0123456789") != std::string::npos ||
-        weight.size() > 3)
+    const std::string& weight = fields[0];
+    const std::string& pattern = fields[2];
+    if (weight.size() > 3 || weight.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    if (pattern.size() < 3 || pattern.compare(0, 2, "*.") != 0 ||
+        pattern.find_first_of("*?[.", 2) != std::string::npos || !is_safe_name(fields[1], true))
         return false;
     glob.weight = atoi(weight.c_str());
-    glob.type = line.substr(typeStart + 1, globStart - typeStart - 1);
-    size_t globEnd = line.find(':', globStart + 1);
-    const std::string pattern = line.substr(
-        globStart + 1, globEnd == std::string::npos ? std::string::npos : globEnd - globStart - 1);
-    glob.caseSensitive = false;
-    while (globEnd != std::string::npos) {
-        const size_t flagStart = globEnd + 1;
-        globEnd = line.find_first_of(":,", flagStart);
-        if (line.compare(flagStart,
-                         globEnd == std::string::npos ? std::string::npos : globEnd - flagStart,
-                         "cs") == 0)
-            glob.caseSensitive = true;
-    }
-    if (pattern.size() < 3 || pattern.compare(0, 2, "*.") != 0 ||
-        pattern.find_first_of("*?[.", 2) != std::string::npos)
-        return false;
+    glob.type = fields[1];
     glob.extension = pattern.substr(2);
-    return is_safe_name(glob.type, true);
+    glob.caseSensitive = false;
+    if (fields.size() > 3) {
+        for (const std::string& flag : split(fields[3], ','))
+            glob.caseSensitive = glob.caseSensitive || flag == "cs";
+    }
+    return true;
 }
 
-// The XML text with its character and entity references resolved.
-std::string xml_text(const std::string& text) {
+// Appends the character that an XML reference names ("amp", "#233", "#xE9"), in UTF-8; false
+// for a name that is none.
+bool resolve_reference(const std::string& name, std::string& out) {
     static const struct {
         const char* name;
         char c;
     } entities[] = {{"lt", '<'}, {"gt", '>'}, {"amp", '&'}, {"quot", '"'}, {"apos", '\''}};
+    for (const auto& entity : entities) {
+        if (name == entity.name) {
+            out.push_back(entity.c);
+            return true;
+        }
+    }
+    if (name.size() < 2 || name[0] != '#')
+        return false;
+    const bool hex = name[1] == 'x' || name[1] == 'X';
+    const char* digits = name.c_str() + (hex ? 2 : 1);
+    char* stop = nullptr;
+    const unsigned long code = strtoul(digits, &stop, hex ? 16 : 10);
+    if (stop == digits || *stop != '\0' || code == 0 || code > 0x10FFFF ||
+        (code >= 0xD800 && code <= 0xDFFF))
+        return false;
+    AppendUtf8(static_cast<uint32_t>(code), out);
+    return true;
+}
+
+// The XML text with its references resolved; a reference that is none stays as it is.
+std::string xml_text(const std::string& text) {
     std::string result;
-    size_t i = 0;
-    while (i < text.size()) {
+    for (size_t i = 0; i < text.size(); ++i) {
         const size_t end = text[i] == '&' ? text.find(';', i) : std::string::npos;
-        if (end == std::string::npos) {
-            result.push_back(text[i++]);
-            continue;
-        }
-        const std::string name = text.substr(i + 1, end - i - 1);
-        bool known = false;
-        for (const auto& entity : entities) {
-            if (name == entity.name) {
-                result.push_back(entity.c);
-                known = true;
-            }
-        }
-        if (!known && name.size() > 1 && name[0] == '#') {
-            const bool hex = name[1] == 'x' || name[1] == 'X';
-            char* stop = nullptr;
-            const unsigned long code = strtoul(name.c_str() + (hex ? 2 : 1), &stop, hex ? 16 : 10);
-            if (*stop == '\0' && code > 0 && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF)) {
-                // As UTF-8, which the file's text is in.
-                if (code < 0x80) {
-                    result.push_back(static_cast<char>(code));
-                } else if (code < 0x800) {
-                    result.push_back(static_cast<char>(0xC0 | (code >> 6)));
-                    result.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-                } else if (code < 0x10000) {
-                    result.push_back(static_cast<char>(0xE0 | (code >> 12)));
-                    result.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-                    result.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-                } else {
-                    result.push_back(static_cast<char>(0xF0 | (code >> 18)));
-                    result.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
-                    result.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-                    result.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-                }
-                known = true;
-            }
-        }
-        if (!known) {
-            result.push_back(text[i++]);
-            continue;
-        }
-        i = end + 1;
+        if (end != std::string::npos && resolve_reference(text.substr(i + 1, end - i - 1), result))
+            i = end;
+        else
+            result.push_back(text[i]);
     }
     return result;
 }
@@ -355,15 +338,8 @@ private:
             if (types_.count(type) == 0)
                 return;
             std::vector<std::string>& ids = applications_[type];
-            size_t start = equals + 1;
-            while (start < line.size()) {
-                size_t end = line.find(';', start);
-                if (end == std::string::npos)
-                    end = line.size();
-                if (end > start)
-                    ids.push_back(line.substr(start, end - start));
-                start = end + 1;
-            }
+            for (const std::string& id : split(line.substr(equals + 1), ';'))
+                ids.push_back(id);
         });
     }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <stddef.h>
+#include <stdint.h>
 
 #include <string>
 
@@ -13,6 +14,9 @@ namespace bwcompat {
 // unspecified, when the bytes are not valid UTF-8 (overlong forms, surrogates and values above
 // U+10FFFF included).
 bool DecodeUtf8(const char* bytes, size_t length, std::u16string& out);
+
+// Appends the code point (at most U+10FFFF, no surrogate) in UTF-8.
+void AppendUtf8(uint32_t code, std::string& out);
 
 // UTF-16 to the ANSI code page; a character the code page lacks becomes '?'. Embedded zeros are
 // converted like any other character. Throws std::bad_alloc when memory runs out.
