@@ -34,7 +34,7 @@ uint64_t dib_stride(const BITMAPINFOHEADER& h) {
 }
 
 uint64_t row_count(LONG height) {
-    return height < 0 ? uint64_t{0} - static_cast<int64_t>(height) : static_cast<uint64_t>(height);
+    return static_cast<uint64_t>(height < 0 ? -int64_t{height} : int64_t{height});
 }
 
 // The device pixel (4 bytes, of which an 8-bit display uses the first) of a colour.
