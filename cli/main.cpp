@@ -24,6 +24,8 @@ const Command kCommands[] = {
     {"unscramble", "--key KEY [--scheme byte|data] [-o FILE] [FILE|-]",
      "restore what scramble wrote (same key and scheme)", runUnscramble},
     {"version", "[--json] FILE...", "each file's version from its version resource", runVersion},
+    {"bitmap", "[--json] [--png OUT] FILE",
+     "what the bitmap loader makes of a bitmap file, optionally written as PNG", runBitmap},
 };
 
 void printUsage(FILE* out) {

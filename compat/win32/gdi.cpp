@@ -1,6 +1,7 @@
 // GDI objects for Linux: the table of live objects, and bitmaps.
+#include "gdi_objects.h"
+
 #include <bwcore/win32/errors.h>
-#include <bwcore/win32/gdi.h>
 
 #include <cstdint>
 #include <cstring>
@@ -11,14 +12,43 @@
 #include <utility>
 #include <vector>
 
+namespace bwcompat {
+
 namespace {
 
-// Every kind of GDI object describes itself for GetObjectA.
-class GdiObject {
-public:
-    virtual ~GdiObject() = default;
-    virtual int describe(int size, void* buffer) const = 0;
-};
+// Never destroyed, so that objects may still be deleted while the process ends.
+std::unordered_map<HGDIOBJ, std::unique_ptr<GdiObject>>& object_table() {
+    static auto* table = new std::unordered_map<HGDIOBJ, std::unique_ptr<GdiObject>>;
+    return *table;
+}
+
+} // namespace
+
+std::mutex& gdi_lock() {
+    static auto* lock = new std::mutex;
+    return *lock;
+}
+
+HGDIOBJ gdi_add(std::unique_ptr<GdiObject> object) {
+    HGDIOBJ handle = object.get();
+    object_table().emplace(handle, std::move(object));
+    return handle;
+}
+
+void gdi_remove(HGDIOBJ handle) {
+    object_table().erase(handle);
+}
+
+GdiObject* gdi_find(HGDIOBJ handle) {
+    auto it = object_table().find(handle);
+    return it == object_table().end() ? nullptr : it->second.get();
+}
+
+} // namespace bwcompat
+
+using namespace bwcompat;
+
+namespace {
 
 class Bitmap : public GdiObject {
 public:
@@ -53,26 +83,6 @@ private:
     std::vector<BYTE> bits_;
 };
 
-// Handles are the objects' addresses; the table tells live handles from anything else.
-struct ObjectTable {
-    std::mutex lock;
-    std::unordered_map<HGDIOBJ, std::unique_ptr<GdiObject>> objects;
-};
-
-// Never destroyed, so that objects may still be deleted while the process ends.
-ObjectTable& object_table() {
-    static ObjectTable* table = new ObjectTable;
-    return *table;
-}
-
-HGDIOBJ add_object(std::unique_ptr<GdiObject> object) {
-    ObjectTable& table = object_table();
-    std::lock_guard<std::mutex> guard(table.lock);
-    HGDIOBJ handle = object.get();
-    table.objects.emplace(handle, std::move(object));
-    return handle;
-}
-
 bool is_bit_count(UINT bits) {
     return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
 }
@@ -98,9 +108,10 @@ HBITMAP WINAPI CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitCoun
         if (lpBits) {
             std::memcpy(bits.data(), lpBits, bits.size());
         }
+        std::lock_guard<std::mutex> guard(gdi_lock());
         return static_cast<HBITMAP>(
-            add_object(std::make_unique<Bitmap>(nWidth, nHeight, static_cast<LONG>(widthBytes),
-                                                static_cast<WORD>(nBitCount), std::move(bits))));
+            gdi_add(std::make_unique<Bitmap>(nWidth, nHeight, static_cast<LONG>(widthBytes),
+                                             static_cast<WORD>(nBitCount), std::move(bits))));
     } catch (const std::bad_alloc&) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
@@ -108,11 +119,8 @@ HBITMAP WINAPI CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitCoun
 }
 
 LONG WINAPI GetBitmapBits(HBITMAP hbit, LONG cb, LPVOID lpvBits) {
-    ObjectTable& table = object_table();
-    std::lock_guard<std::mutex> guard(table.lock);
-    auto it = table.objects.find(hbit);
-    const auto* bitmap =
-        it == table.objects.end() ? nullptr : dynamic_cast<Bitmap*>(it->second.get());
+    std::lock_guard<std::mutex> guard(gdi_lock());
+    const auto* bitmap = gdi_find_as<Bitmap>(hbit);
     if (!bitmap) {
         return 0;
     }
@@ -127,23 +135,25 @@ LONG WINAPI GetBitmapBits(HBITMAP hbit, LONG cb, LPVOID lpvBits) {
 }
 
 int WINAPI GetObjectA(HGDIOBJ h, int c, LPVOID pv) {
-    ObjectTable& table = object_table();
-    std::lock_guard<std::mutex> guard(table.lock);
-    auto it = table.objects.find(h);
-    return it == table.objects.end() ? 0 : it->second->describe(c, pv);
+    std::lock_guard<std::mutex> guard(gdi_lock());
+    const GdiObject* object = gdi_find(h);
+    return object ? object->describe(c, pv) : 0;
 }
 
 BOOL WINAPI DeleteObject(HGDIOBJ ho) {
-    std::unique_ptr<GdiObject> object;
-    {
-        ObjectTable& table = object_table();
-        std::lock_guard<std::mutex> guard(table.lock);
-        auto it = table.objects.find(ho);
-        if (it == table.objects.end()) {
-            return FALSE;
-        }
-        object = std::move(it->second);
-        table.objects.erase(it);
+    std::lock_guard<std::mutex> guard(gdi_lock());
+    const GdiObject* object = gdi_find(ho);
+    if (!object) {
+        return FALSE;
     }
-    return TRUE;
+    switch (object->deletion()) {
+    case GdiObject::Deletion::Free:
+        gdi_remove(ho);
+        return TRUE;
+    case GdiObject::Deletion::Keep:
+        return TRUE;
+    case GdiObject::Deletion::Refuse:
+        break;
+    }
+    return FALSE;
 }

@@ -49,3 +49,4 @@
 
 // UI helpers.
 #include <bwcore/ui/CutilLoadIcon.h>
+#include <bwcore/ui/CutilLoadBitmap.h>

@@ -1,5 +1,6 @@
 #include "RcParser.h"
 
+#include "BitmapFile.h"
 #include "IconFile.h"
 
 #include <algorithm>
@@ -253,18 +254,22 @@ void RcParser::namedResource(RcLexer& Lex, const Token& First) {
     if (Type.Kind != TokenKind::Identifier)
         throw RcError(Lex.at(Type.Line), "expected a statement, found " + describe(First) +
                                              " followed by " + describe(Type));
-    if (Type.Text != "ICON")
+    if (Type.Text != "ICON" && Type.Text != "BITMAP")
         throw RcError(Lex.at(Type.Line), "unsupported resource type '" + Type.Text +
-                                             "' (supported: ICON, STRINGTABLE, LANGUAGE)");
+                                             "' (supported: BITMAP, ICON, STRINGTABLE, LANGUAGE)");
+    const bool Icon = Type.Text == "ICON";
     skipMemoryOptions(Lex);
     Token File = next(Lex);
     if (File.Kind != TokenKind::String)
-        throw RcError(Lex.at(File.Line),
-                      "expected the icon's file name in quotes, found " + describe(File));
+        throw RcError(Lex.at(File.Line), std::string("expected the ") + (Icon ? "icon" : "bitmap") +
+                                             "'s file name in quotes, found " + describe(File));
     SourceLocation Where = Lex.at(First.Line);
     std::string Path = resolvePath(Lex, File.Text);
     noteFileRead(Path);
-    Out.addIcon(Language, Name, readIconFile(Path, Where), Where);
+    if (Icon)
+        Out.addIcon(Language, Name, readIconFile(Path, Where), Where);
+    else
+        Out.addBitmap(Language, Name, readBitmapFile(Path, Where), Where);
 }
 
 void RcParser::noteFileRead(const std::string& Path) {

@@ -1,12 +1,12 @@
 // RcParser: reads a resource script into a ResourceSet.
 //
 // Statements: LANGUAGE primary, sub; STRINGTABLE BEGIN id[,] "text" ... END (or braces, with
-// adjacent strings joined); name ICON "file.ico". Memory options (DISCARDABLE, MOVEABLE, ...)
-// are accepted and have no effect on the data. Directives: #include <winresrc.h> (which defines
-// the LANG_ and SUBLANG_ names the scripts use), #include "file" (relative to the including
-// file), and #define NAME number. Relative file names are taken from the directory of the script
-// that names them. Without a LANGUAGE statement resources are US English (1033), as in the
-// Windows build.
+// adjacent strings joined); name ICON "file.ico"; name BITMAP "file.bmp". Memory options
+// (DISCARDABLE, MOVEABLE, ...) are accepted and have no effect on the data. Directives: #include
+// <winresrc.h> (which defines the LANG_ and SUBLANG_ names the scripts use), #include "file"
+// (relative to the including file), and #define NAME number. Relative file names are taken from the
+// directory of the script that names them. Without a LANGUAGE statement resources are US English
+// (1033), as in the Windows build.
 #pragma once
 
 #include "RcLexer.h"
@@ -27,7 +27,7 @@ public:
     // Parses Text as the content of a script named FileName (which locates relative paths).
     void parseText(const std::string& Text, const std::string& FileName);
 
-    // Every file read so far, scripts and icons, for the build's dependency list.
+    // Every file read so far, scripts, icons and bitmaps, for the build's dependency list.
     const std::vector<std::string>& filesRead() const { return FilesRead; }
 
 private:

@@ -89,6 +89,21 @@ void ResourceSet::addIcon(uint16_t Language, const ResourceName& Name,
     Others.push_back(std::move(Group));
 }
 
+void ResourceSet::addBitmap(uint16_t Language, const ResourceName& Name, std::vector<uint8_t> Data,
+                            const SourceLocation& Where) {
+    auto Inserted = Bitmaps.emplace(std::make_pair(Language, Name), Where);
+    if (!Inserted.second)
+        throw RcError(Where, "duplicate bitmap " + describe(Name) + " in language " +
+                                 std::to_string(Language) + " (first defined at " +
+                                 where(Inserted.first->second) + ")");
+    Resource Bitmap;
+    Bitmap.Type = ResourceTypeBitmap;
+    Bitmap.Name = Name;
+    Bitmap.Language = Language;
+    Bitmap.Data = std::move(Data);
+    Others.push_back(std::move(Bitmap));
+}
+
 std::vector<Resource> ResourceSet::resources() const {
     std::vector<Resource> All = Others;
 

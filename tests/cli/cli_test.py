@@ -12,12 +12,16 @@ import subprocess
 import sys
 import tempfile
 import threading
+import zlib
 
 TOOL, EXAMPLES = os.path.abspath(sys.argv[1]), sys.argv[2]
 LANGS = os.path.join(EXAMPLES, "languages.txt")
 PLATFORMS = os.path.join(EXAMPLES, "platforms.txt")
 SETUP = os.path.join(EXAMPLES, "Setup.bws")
-COMMANDS = ["msg", "script", "events", "lang", "platform", "scramble", "unscramble", "version"]
+BITMAPS = os.path.join(EXAMPLES, "..", "fuzz", "corpus-bitmap")
+RGB24, COLOURS8 = os.path.join(BITMAPS, "rgb24.bmp"), os.path.join(BITMAPS, "colours8.bmp")
+COMMANDS = ["msg", "script", "events", "lang", "platform", "scramble", "unscramble", "version",
+            "bitmap"]
 # A fixed code page and a locale that is not UTF-8, unless a case says otherwise.
 ENV = dict(os.environ, BWCORE_ACP="1252", LC_ALL="C", LANG="C")
 failures = []
@@ -101,10 +105,43 @@ for args, code, out, err in [
     (["scramble", "--key", "1", "--scheme", "word", "x"], 2, [], ["--scheme", "word"]),
     (["msg", "-8", "99999"], 1, ["(no such message)"], []),
     (["version", SETUP], 1, ["no version information"], []),
+    (["bitmap", RGB24], 0, ["\tloaded, 3 by 2, 32 bits per pixel, no palette\n"], []),
+    (["bitmap", SETUP], 1, ["\tnot loaded: unreadable, or not a bitmap"], []),
+    (["bitmap", RGB24, "--png", os.path.join(work, "no", "dir.png")], 1, [],
+     ["cannot write '" + os.path.join(work, "no", "dir.png") + "'"]),
 ]:
     expect(args, code, out, err)
 for command in COMMANDS:
     expect([command, "--help"], 0, [f"bwcore {command}"])
+
+# The bitmap as written: rows from the top, red, green and blue; on the palette display the
+# colours of the picture's palette. The writer leaves rows unfiltered (filter byte 0).
+def png_rows(path, width):
+    with open(path, "rb") as f:
+        data = f.read()
+    chunks, at = b"", 8
+    while at < len(data):
+        length = int.from_bytes(data[at:at + 4], "big")
+        if data[at + 4:at + 8] == b"IDAT":
+            chunks += data[at + 8:at + 8 + length]
+        at += 12 + length
+    raw = zlib.decompress(chunks)
+    return [raw[i + 1:i + 1 + 3 * width] for i in range(0, len(raw), 3 * width + 1)]
+
+
+png = os.path.join(work, "out.png")
+expect(["bitmap", RGB24, "--png", png], 0)
+check(png_rows(png, 3) == [bytes([1, 2, 3, 128, 128, 128, 255, 255, 255]),
+                           bytes([255, 0, 0, 0, 255, 0, 0, 0, 255])], "bitmap --png, 24 bits")
+r = run(["bitmap", "--json", COLOURS8, "--png", png], env=dict(ENV, BWCORE_DISPLAY_BITS="8"))
+try:
+    document = json.loads(r.stdout)
+except ValueError:
+    document = None
+check(document == {"path": COLOURS8, "result": 1, "width": 4, "height": 2, "depth": 8,
+                   "palette": 256}, f"bitmap --json on the palette display: {r.stdout!r}")
+check(png_rows(png, 4)[1][:9] == bytes([0, 0, 254, 10, 30, 245, 235, 193, 20]),
+      "bitmap --png on the palette display")
 
 # Names holding commas are records of their own: each of the four once.
 lines = expect(["script", commas], 0).splitlines()

@@ -9,6 +9,7 @@
 #include <bwcore/runtime/ListStorage.h>
 #include <bwcore/runtime/MemHeap.h>
 #include <bwcore/runtime/Strings.h>
+#include <bwcore/ui/CutilLoadBitmap.h>
 
 #include <stdio.h>
 #include <string.h>

@@ -83,6 +83,9 @@ TEST_F(RcCompilerTest, BadInputIsReportedWhereItIs) {
     WriteFile("outside.ico", std::string("\0\0\1\0\1\0", 6) +
                                  std::string("\x10\x10\0\0\1\0\4\0\x10\0\0\0\x16\0\0\0", 16));
     WriteFile("loop.rc", "#include \"loop.rc\"\n");
+    WriteFile("icon.bmp", std::string("\0\0\1\0", 4) + std::string(60, '\0'));
+    WriteFile("short.bmp", "BM" + std::string(51, '\0'));
+    WriteFile("tiny.bmp", "BM" + std::string(52, '\0'));
     const struct {
         const char* script;
         const char* error;
@@ -114,6 +117,13 @@ TEST_F(RcCompilerTest, BadInputIsReportedWhereItIs) {
         {"Folder ICON \"" BWCORE_TEST_DATA_DIR "/resources/test.ico\"\n"
          "FOLDER ICON \"" BWCORE_TEST_DATA_DIR "/resources/test.ico\"",
          "t.rc:2: duplicate icon FOLDER in language 1033 (first defined at t.rc:1)"},
+        {"1 BITMAP \"icon.bmp\"", "t.rc:1: bitmap file 'icon.bmp': does not start with \"BM\""},
+        {"1 BITMAP \"short.bmp\"", "t.rc:1: bitmap file 'short.bmp': too short for its headers"},
+        {"1 BITMAP \"tiny.bmp\"\n1 BITMAP \"tiny.bmp\"",
+         "t.rc:2: duplicate bitmap 1 in language 1033 (first defined at t.rc:1)"},
+        {"1 CURSOR \"x.cur\"",
+         "t.rc:1: unsupported resource type 'CURSOR' (supported: BITMAP, ICON, STRINGTABLE, "
+         "LANGUAGE)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.script);
