@@ -14,6 +14,9 @@
 // the whole operation, so that their sharing checks and the file system agree within this
 // process.
 //
+// CloseHandle passes the values that name no file on to the events, semaphores and threads,
+// whose handles lie in a range of their own (sync_objects.h).
+//
 // The read-only attribute is a file without any write permission bit. Win32 refuses to write to
 // such a file, or to empty it, whoever asks, while the kernel lets root write anything: so the
 // layer checks the attribute itself rather than leaving it to open().
@@ -24,6 +27,7 @@
 #include <bwcore/win32/files.h>
 
 #include "codepages.h"
+#include "sync_objects.h"
 
 #include <errno.h>
 #include <fcntl.h>
@@ -561,10 +565,11 @@ BOOL WINAPI CloseHandle(HANDLE hObject) {
         file_table& files = table();
         std::lock_guard<std::mutex> guard(files.lock);
         const ptrdiff_t slot = slot_of(files, hObject);
-        if (slot < 0)
-            return fail(ERROR_INVALID_HANDLE);
-        file.swap(files.slots[static_cast<size_t>(slot)]);
+        if (slot >= 0)
+            file.swap(files.slots[static_cast<size_t>(slot)]);
     }
+    if (!file)
+        return bwcompat::CloseSyncHandle(hObject); // events, semaphores and threads
     return TRUE; // the descriptor closes with the last user of the file
 }
 

@@ -115,9 +115,9 @@ BW_EXTERN_C BWAFX_API DWORD WINAPI GetFileSize(HANDLE hFile, LPDWORD lpFileSizeH
 // Ends the file at the file position, shortening or extending it. Needs GENERIC_WRITE.
 BW_EXTERN_C BWAFX_API BOOL WINAPI SetEndOfFile(HANDLE hFile);
 
-// Closes a file handle. A value that is not an open handle fails with ERROR_INVALID_HANDLE,
-// except INVALID_HANDLE_VALUE: it is also the current process's pseudo handle, whose closing
-// Win32 accepts and ignores.
+// Closes a handle: a file's, or an event's, semaphore's or thread's (sync.h). A value that is not
+// an open handle fails with ERROR_INVALID_HANDLE, except INVALID_HANDLE_VALUE: it is also the
+// current process's pseudo handle, whose closing Win32 accepts and ignores.
 BW_EXTERN_C BWAFX_API BOOL WINAPI CloseHandle(HANDLE hObject);
 
 // Deletes a file. Directories and read-only files are refused (ERROR_ACCESS_DENIED), as is a

@@ -12,4 +12,5 @@
 #include <bwcore/win32/oem.h>
 #include <bwcore/win32/resources.h>
 #include <bwcore/win32/strings.h>
+#include <bwcore/win32/sync.h>
 #include <bwcore/win32/versions.h>
