@@ -1,9 +1,12 @@
 // Icons for Linux: icon group directories, icon images, and the table of live icons.
+#include "icons_internal.h"
+
 #include <bwcore/win32/errors.h>
 #include <bwcore/win32/gdi.h>
 #include <bwcore/win32/icons.h>
 #include <bwcore/win32/resources.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <map>
@@ -175,6 +178,29 @@ std::unique_ptr<Icon> decode_image(const BYTE* bits, DWORD size, int cx, int cy)
                 out[3] = bitCount == 32 ? in[3] : 0;
             }
             if (andRow[sx / 8] & 0x80 >> sx % 8) {
+                icon->mask[y * maskStride + x / 8] |= static_cast<BYTE>(0x80 >> x % 8);
+            }
+        }
+    }
+    return icon;
+}
+
+// The icon at cx by cy pixels, sampled as decode_image does.
+std::unique_ptr<Icon> stretch(const Icon& source, int cx, int cy) {
+    auto icon = std::make_unique<Icon>();
+    icon->width = cx;
+    icon->height = cy;
+    icon->shared = false;
+    const size_t maskStride = mask_stride(cx), sourceStride = mask_stride(source.width);
+    icon->colour.resize(static_cast<size_t>(cx) * cy * 4);
+    icon->mask.resize(maskStride * cy);
+    for (int y = 0; y < cy; ++y) {
+        const auto sy = static_cast<size_t>(static_cast<int64_t>(y) * source.height / cy);
+        for (int x = 0; x < cx; ++x) {
+            const auto sx = static_cast<size_t>(static_cast<int64_t>(x) * source.width / cx);
+            const BYTE* in = &source.colour[(sy * source.width + sx) * 4];
+            std::copy(in, in + 4, &icon->colour[(static_cast<size_t>(y) * cx + x) * 4]);
+            if (source.mask[sy * sourceStride + sx / 8] & 0x80 >> sx % 8) {
                 icon->mask[y * maskStride + x / 8] |= static_cast<BYTE>(0x80 >> x % 8);
             }
         }
@@ -372,6 +398,30 @@ BOOL WINAPI DestroyIcon(HICON hIcon) {
         table.icons.erase(it);
     }
     return TRUE;
+}
+
+HICON bwcompat::StretchIcon(HICON hIcon, int cx, int cy) {
+    if (cx < 1 || cy < 1 || static_cast<uint64_t>(cx) * static_cast<uint64_t>(cy) * 4 > INT32_MAX) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    try {
+        std::unique_ptr<Icon> copy;
+        {
+            IconTable& table = icon_table();
+            std::lock_guard<std::mutex> guard(table.lock);
+            auto it = table.icons.find(hIcon);
+            if (it == table.icons.end()) {
+                SetLastError(ERROR_INVALID_CURSOR_HANDLE);
+                return nullptr;
+            }
+            copy = stretch(*it->second, cx, cy);
+        }
+        return add_icon(std::move(copy));
+    } catch (const std::bad_alloc&) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
 }
 
 BOOL WINAPI GetIconInfo(HICON hIcon, PICONINFO piconinfo) {

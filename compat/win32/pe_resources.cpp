@@ -7,6 +7,7 @@
 #include "pe_resources.h"
 
 #include <bwcore/win32/errors.h>
+#include <bwcore/win32/files.h>
 
 #include <string.h>
 
@@ -167,7 +168,10 @@ public:
         uint32_t named_count = 0;
         if (DWORD error = read_directory(offset, entries, named_count))
             return error;
-        const directory_entry* entry = find_id(entries, named_count, id);
+        return subdirectory_of(find_id(entries, named_count, id), subdirectory);
+    }
+
+    static DWORD subdirectory_of(const directory_entry* entry, uint32_t& subdirectory) {
         if (entry == nullptr || !(entry->target & high_bit))
             return ERROR_RESOURCE_DATA_NOT_FOUND; // absent, or data where a level is missing
         subdirectory = entry->target & ~high_bit;
@@ -213,10 +217,44 @@ bool read_memory(void* context, uint64_t offset, void* dest, uint32_t count) {
     return true;
 }
 
+bool read_file(void* context, uint64_t offset, void* dest, uint32_t count) {
+    HANDLE file = static_cast<HANDLE>(context);
+    LONG high = static_cast<LONG>(offset >> 32);
+    SetLastError(ERROR_SUCCESS);
+    if (SetFilePointer(file, static_cast<LONG>(static_cast<DWORD>(offset)), &high, FILE_BEGIN) ==
+            INVALID_SET_FILE_POINTER &&
+        GetLastError() != ERROR_SUCCESS)
+        return false;
+    DWORD done = 0;
+    return ReadFile(file, dest, count, &done, nullptr) && done == count;
+}
+
+// The entries of the directory of the resources of type `type`; an image without that type has
+// none.
+DWORD read_type_directory(const image& pe, WORD type, std::vector<directory_entry>& entries) {
+    std::vector<directory_entry> types;
+    uint32_t named_count = 0;
+    if (DWORD error = pe.read_directory(0, types, named_count))
+        return error;
+    const directory_entry* entry = find_id(types, named_count, type);
+    if (entry == nullptr) {
+        entries.clear();
+        return ERROR_SUCCESS;
+    }
+    uint32_t names = 0;
+    if (DWORD error = image::subdirectory_of(entry, names))
+        return error;
+    return pe.read_directory(names, entries, named_count);
+}
+
 } // namespace
 
 ByteSource MemorySource(const void* data, size_t size) {
     return ByteSource{size, read_memory, const_cast<void*>(data)};
+}
+
+ByteSource FileSource(HANDLE file, uint64_t size) {
+    return ByteSource{size, read_file, file};
 }
 
 DWORD ReadPeResource(const ByteSource& source, WORD type, WORD name, std::vector<BYTE>& data) {
@@ -228,6 +266,33 @@ DWORD ReadPeResource(const ByteSource& source, WORD type, WORD name, std::vector
         return error;
     uint32_t languages = 0;
     if (DWORD error = pe.find_subdirectory(names, name, languages))
+        return error;
+    return pe.read_language_data(languages, data);
+}
+
+DWORD ListPeResources(const ByteSource& source, WORD type, std::vector<uint32_t>& names) {
+    image pe(source);
+    std::vector<directory_entry> entries;
+    if (DWORD error = pe.read_headers())
+        return error;
+    if (DWORD error = read_type_directory(pe, type, entries))
+        return error;
+    names.clear();
+    for (const directory_entry& entry : entries)
+        names.push_back(entry.name);
+    return ERROR_SUCCESS;
+}
+
+DWORD ReadPeResourceAt(const ByteSource& source, WORD type, size_t index, std::vector<BYTE>& data) {
+    image pe(source);
+    std::vector<directory_entry> entries;
+    if (DWORD error = pe.read_headers())
+        return error;
+    if (DWORD error = read_type_directory(pe, type, entries))
+        return error;
+    uint32_t languages = 0;
+    if (DWORD error =
+            image::subdirectory_of(index < entries.size() ? &entries[index] : nullptr, languages))
         return error;
     return pe.read_language_data(languages, data);
 }

@@ -26,6 +26,8 @@ struct ByteSource {
 
 // A source over bytes in memory.
 ByteSource MemorySource(const void* data, size_t size);
+// A source over an open file of `size` bytes, read with SetFilePointer and ReadFile.
+ByteSource FileSource(HANDLE file, uint64_t size);
 
 // The language chosen when a resource has several: the neutral language if present, else
 // US English, else the first in the directory.
@@ -35,5 +37,12 @@ ByteSource MemorySource(const void* data, size_t size);
 // directory are inconsistent, or it has no such resource; ERROR_READ_FAULT when the source
 // fails to read.
 DWORD ReadPeResource(const ByteSource& source, WORD type, WORD name, std::vector<BYTE>& data);
+
+// The name fields of the resources of integer type `type`, in the directory's order (named
+// entries first, their fields with the high bit set): ERROR_SUCCESS, or the errors of
+// ReadPeResource; an image without resources of that type gives an empty list.
+DWORD ListPeResources(const ByteSource& source, WORD type, std::vector<uint32_t>& names);
+// Reads the data of the resource of type `type` at position `index` of that list.
+DWORD ReadPeResourceAt(const ByteSource& source, WORD type, size_t index, std::vector<BYTE>& data);
 
 } // namespace bwcompat

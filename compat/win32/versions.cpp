@@ -46,18 +46,6 @@ BOOL fail(DWORD error) {
 // ---------------------------------------------------------------------------------------------
 // Reading the resource
 
-bool read_file(void* context, uint64_t offset, void* dest, uint32_t count) {
-    HANDLE file = static_cast<HANDLE>(context);
-    LONG high = static_cast<LONG>(offset >> 32);
-    SetLastError(ERROR_SUCCESS);
-    if (SetFilePointer(file, static_cast<LONG>(static_cast<DWORD>(offset)), &high, FILE_BEGIN) ==
-            INVALID_SET_FILE_POINTER &&
-        GetLastError() != ERROR_SUCCESS)
-        return false;
-    DWORD done = 0;
-    return ReadFile(file, dest, count, &done, nullptr) && done == count;
-}
-
 // Version data must be in the 32-bit layout, with its root block inside the resource. (The
 // 16-bit layout of old executables has the key where the type is, so the type tells them apart.)
 DWORD check_version_data(const std::vector<BYTE>& resource) {
@@ -86,7 +74,8 @@ DWORD load_version_resource(LPCSTR path, std::vector<BYTE>& resource) {
     const DWORD low = GetFileSize(file, &high);
     DWORD error = GetLastError();
     if (low != INVALID_FILE_SIZE || error == ERROR_SUCCESS) {
-        const bwcompat::ByteSource source{(uint64_t{high} << 32) | low, read_file, file};
+        const bwcompat::ByteSource source =
+            bwcompat::FileSource(file, (uint64_t{high} << 32) | low);
         try {
             error = read_version_resource(source, resource);
         } catch (const std::bad_alloc&) {

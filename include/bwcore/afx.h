@@ -7,6 +7,7 @@
 #include <bwcore/afx/CCmdTarget.h>
 #include <bwcore/afx/CDynLinkLibrary.h>
 #include <bwcore/afx/CException.h>
+#include <bwcore/afx/CImageList.h>
 #include <bwcore/afx/CMapStringToPtr.h>
 #include <bwcore/afx/CObArray.h>
 #include <bwcore/afx/CObject.h>

@@ -46,3 +46,6 @@
 // Languages and platforms.
 #include <bwcore/intl/Intl.h>
 #include <bwcore/intl/Platform.h>
+
+// UI helpers.
+#include <bwcore/ui/CutilLoadIcon.h>

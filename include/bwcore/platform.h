@@ -9,6 +9,8 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+// Image lists.
+#include <commctrl.h>
 #else
 #include <bwcore/win32/windows.h>
 #endif

@@ -8,13 +8,20 @@
 // Record 0 stands for names without an extension (key " "); image 0 is the generic file icon and
 // image 1 the folder icon.
 //
+// Decisions where the associations leave room:
+// - A "DefaultIcon" value without a comma names no icon: the icon file is left empty and the
+//   index read from the whole text, so the type shows image 0. Such values are mostly "%1" (the
+//   file's own icon, which one table entry per extension cannot show) or a bare program name
+//   that only the system's search path would find.
+// - A class key without a value of its own keeps the formatted text ("TXT File"), so that no
+//   type is shown without a text.
+// - Icons taken from ExtractIconA are destroyed once both lists hold their copies.
+//
 // Not locked: calls on one table must be serialised by its user.
 #pragma once
 
 #include <bwcore/afx.h>
 #include <bwcore/dircache/CPtrArrayEx.h>
-
-class CImageList;
 
 class BWCORE_API CFileType : public CObject {
 public:
@@ -40,6 +47,8 @@ public:
     int QueryFolderImage(CString& strText);
     // The 32 by 32 list for nonzero bLarge, else the 16 by 16 list; owned by the table.
     CImageList* QueryImages(int bLarge);
+    // The whole record of type nType, owned by the table; null for an invalid index.
+    const typeinfo* QueryFileTypeInfo(int nType) const;
 
 private:
     int Setup();
@@ -48,6 +57,8 @@ private:
     int GetRegistryInfo(const CString& strKey, char* pszIconFile, int* pnIconIndex, char* pszText,
                         char* pszCommand);
     int CreateImageIndex(const CString& strExt, typeinfo* pInfo);
+    // Appends the icon at both sizes; its index in the large list, or -1.
+    int AddIcon(int nId);
 
     CImageList* m_pLargeImages = nullptr;
     CImageList* m_pSmallImages = nullptr;

@@ -10,7 +10,10 @@
 #include <bwcore/win32/gdi.h>
 #include <bwcore/win32/heaps.h>
 #include <bwcore/win32/icons.h>
+#include <bwcore/win32/imagelists.h>
 #include <bwcore/win32/oem.h>
+#include <bwcore/win32/registry.h>
 #include <bwcore/win32/resources.h>
+#include <bwcore/win32/shell.h>
 #include <bwcore/win32/strings.h>
 #include <bwcore/win32/versions.h>
