@@ -43,6 +43,7 @@
 #include <bwcore/dircache/CFileType.h>
 #include <bwcore/dircache/CPathInfo.h>
 #include <bwcore/dircache/CPtrListEx.h>
+#include <bwcore/dircache/CDirInfo.h>
 
 // Languages and platforms.
 #include <bwcore/intl/Intl.h>
