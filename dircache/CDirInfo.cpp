@@ -4,7 +4,6 @@
 #include <stdlib.h>
 
 #include <memory>
-#include <new>
 
 namespace {
 
