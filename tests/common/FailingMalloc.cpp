@@ -14,13 +14,18 @@ void AllowMallocs() {}
 
 #include <atomic>
 
+// The sanitizers' malloc, when the program runs under one; else the C library's.
+extern "C" void* __interceptor_malloc(size_t size) __attribute__((weak));
+extern "C" void* __libc_malloc(size_t size);
+
 namespace {
 std::atomic<int> allowed{-1}; // -1: no failures
 std::atomic<const void*> library{nullptr};
 } // namespace
 
-extern "C" void* malloc(size_t size) {
-    static void* (*next)(size_t) = reinterpret_cast<void* (*)(size_t)>(dlsym(RTLD_NEXT, "malloc"));
+// Not instrumented: the sanitizers' own start-up allocates before their shadow memory exists.
+extern "C" __attribute__((no_sanitize("address", "thread", "undefined"))) void*
+malloc(size_t size) {
     int left = allowed.load();
     Dl_info caller;
     if (left >= 0 && dladdr(__builtin_return_address(0), &caller) &&
@@ -30,7 +35,7 @@ extern "C" void* malloc(size_t size) {
         if (left == 0)
             return nullptr;
     }
-    return next(size);
+    return __interceptor_malloc ? __interceptor_malloc(size) : __libc_malloc(size);
 }
 
 bool MallocFailuresInjectable() {

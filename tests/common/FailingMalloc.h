@@ -3,8 +3,8 @@
 // new, the framework's strings and arrays, the test's own) goes through.
 //
 // The test program defines malloc, which on Linux replaces the C library's for every module, and
-// hands each call on to the next definition in load order: the C library's, or the sanitizer's in
-// a sanitizer build, so that AddressSanitizer and LeakSanitizer still see every block. A DLL's
+// hands each call on to the C library's, or to the sanitizer's in a sanitizer build, so that
+// AddressSanitizer and LeakSanitizer still see every block. A DLL's
 // malloc cannot be replaced so on Windows: there MallocFailuresInjectable is false.
 #pragma once
 
