@@ -5,6 +5,7 @@ IMPLEMENT_DYNAMIC(CSimpleException, CException)
 IMPLEMENT_DYNAMIC(CInvalidArgException, CSimpleException)
 IMPLEMENT_DYNAMIC(CMemoryException, CSimpleException)
 IMPLEMENT_DYNAMIC(CNotSupportedException, CSimpleException)
+IMPLEMENT_DYNAMIC(CResourceException, CSimpleException)
 
 void CException::Delete() {
     if (m_bAutoDelete)
@@ -23,5 +24,10 @@ void AfxThrowMemoryException() {
 
 void AfxThrowNotSupportedException() {
     static CNotSupportedException s_exception(FALSE);
+    throw &s_exception;
+}
+
+void AfxThrowResourceException() {
+    static CResourceException s_exception(FALSE);
     throw &s_exception;
 }

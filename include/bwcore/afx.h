@@ -1,4 +1,5 @@
-// The framework subset: strings, collections, run-time classes, exceptions and the resource chain.
+// The framework subset: strings, collections, run-time classes, exceptions, the resource chain,
+// synchronisation objects and threads.
 #pragma once
 
 #include <bwcore/platform.h>
@@ -13,6 +14,9 @@
 #include <bwcore/afx/CObject.h>
 #include <bwcore/afx/CPtrArray.h>
 #include <bwcore/afx/CPtrList.h>
+#include <bwcore/afx/CSingleLock.h>
 #include <bwcore/afx/CString.h>
 #include <bwcore/afx/CStringArray.h>
+#include <bwcore/afx/CSyncObject.h>
+#include <bwcore/afx/CWinThread.h>
 #include <bwcore/afx/POSITION.h>

@@ -41,7 +41,9 @@
 #include <bwcore/dircache/CObArrayEx.h>
 #include <bwcore/dircache/CPtrArrayEx.h>
 #include <bwcore/dircache/CFileType.h>
+#include <bwcore/dircache/CPathInfo.h>
 #include <bwcore/dircache/CPtrListEx.h>
+#include <bwcore/dircache/CDirInfo.h>
 
 // Languages and platforms.
 #include <bwcore/intl/Intl.h>

@@ -59,7 +59,17 @@ public:
     ~CNotSupportedException() override = default;
 };
 
+// A system object (a semaphore, say) could not be created.
+class BWAFX_API CResourceException : public CSimpleException {
+    DECLARE_DYNAMIC(CResourceException)
+public:
+    CResourceException() = default;
+    explicit CResourceException(BOOL bAutoDelete) : CSimpleException(bAutoDelete) {}
+    ~CResourceException() override = default;
+};
+
 // Each throws a pointer to its class's one static exception object (auto-delete off).
 [[noreturn]] BWAFX_API void AfxThrowInvalidArgException();
 [[noreturn]] BWAFX_API void AfxThrowMemoryException();
 [[noreturn]] BWAFX_API void AfxThrowNotSupportedException();
+[[noreturn]] BWAFX_API void AfxThrowResourceException();

@@ -13,8 +13,12 @@
 //   path ends with a separator.
 // - The bytes of the names are used as they are, without code-page conversion, as the C runtime's
 //   fopen uses them: a file is found under the same name by both.
-// - Names are compared as the file system compares them (case-sensitive on most Linux file
-//   systems, unlike Windows).
+// - Names are case-insensitive, as in Win32: where no entry has a name exactly as written, the
+//   first entry of its directory that equals it under the ANSI code page's case mapping is taken
+//   (so "C:\WORK" is /work when there is no /WORK). An exact name always wins. Only the first
+//   name found in no spelling is left, with the names after it, as written: a new file gets the
+//   name it was given, and MoveFileA gives the destination its new spelling even when only the
+//   case changes.
 // - Paths longer than MAX_PATH characters fail with ERROR_FILENAME_EXCED_RANGE; the characters
 //   * ? " < > | and control characters fail with ERROR_INVALID_NAME.
 //
@@ -115,9 +119,9 @@ BW_EXTERN_C BWAFX_API DWORD WINAPI GetFileSize(HANDLE hFile, LPDWORD lpFileSizeH
 // Ends the file at the file position, shortening or extending it. Needs GENERIC_WRITE.
 BW_EXTERN_C BWAFX_API BOOL WINAPI SetEndOfFile(HANDLE hFile);
 
-// Closes a file handle. A value that is not an open handle fails with ERROR_INVALID_HANDLE,
-// except INVALID_HANDLE_VALUE: it is also the current process's pseudo handle, whose closing
-// Win32 accepts and ignores.
+// Closes a handle: a file's, or an event's, semaphore's or thread's (sync.h). A value that is not
+// an open handle fails with ERROR_INVALID_HANDLE, except INVALID_HANDLE_VALUE: it is also the
+// current process's pseudo handle, whose closing Win32 accepts and ignores.
 BW_EXTERN_C BWAFX_API BOOL WINAPI CloseHandle(HANDLE hObject);
 
 // Deletes a file. Directories and read-only files are refused (ERROR_ACCESS_DENIED), as is a

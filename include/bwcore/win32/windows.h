@@ -6,6 +6,7 @@
 
 #include <bwcore/win32/errors.h>
 #include <bwcore/win32/files.h>
+#include <bwcore/win32/find.h>
 #include <bwcore/win32/gdi.h>
 #include <bwcore/win32/heaps.h>
 #include <bwcore/win32/icons.h>
@@ -15,4 +16,5 @@
 #include <bwcore/win32/resources.h>
 #include <bwcore/win32/shell.h>
 #include <bwcore/win32/strings.h>
+#include <bwcore/win32/sync.h>
 #include <bwcore/win32/versions.h>

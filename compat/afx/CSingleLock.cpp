@@ -1,0 +1,22 @@
+#include <bwcore/afx/CSingleLock.h>
+
+CSingleLock::CSingleLock(CSyncObject* pObject, BOOL bInitialLock) : m_pObject(pObject) {
+    if (bInitialLock)
+        Lock();
+}
+
+CSingleLock::~CSingleLock() {
+    Unlock();
+}
+
+BOOL CSingleLock::Lock(DWORD dwTimeOut) {
+    if (!m_bAcquired && m_pObject != nullptr)
+        m_bAcquired = m_pObject->Lock(dwTimeOut);
+    return m_bAcquired;
+}
+
+BOOL CSingleLock::Unlock() {
+    if (m_bAcquired)
+        m_bAcquired = !m_pObject->Unlock();
+    return !m_bAcquired;
+}
