@@ -7,6 +7,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <vector>
+
 IMPLEMENT_DYNCREATE(CPathInfo, CObject)
 
 namespace {
@@ -23,6 +25,89 @@ void AddRecord(CPtrArrayEx& arr, pathfileinfo* pItem) {
         throw;
     }
 }
+
+char* LastDot(char* psz) {
+    char* pszLast = nullptr;
+    for (char* p = _xlstrchr(psz, '.'); p != nullptr; p = _xlstrchr(_lstrnext(p), '.'))
+        pszLast = p;
+    return pszLast;
+}
+
+// One match of a name against a pattern. A '?' tries the rest of the pattern twice, without and
+// with the name's next character, which alone would take time exponential in the number of '?'.
+// The outcome from a pair of positions never changes, so every pair that has failed once is
+// remembered and not walked again: a match costs at most (name length + 1) times (pattern length
+// + 1) walks.
+class WildcardMatch {
+public:
+    WildcardMatch(char* pszName, char* pszPattern)
+        : m_pszName(pszName), m_pszPattern(pszPattern), m_nNameLength(strlen(pszName) + 1) {
+        if (pszPattern != nullptr && strchr(pszPattern, '?') != nullptr)
+            m_failed.assign(m_nNameLength * (strlen(pszPattern) + 1), false);
+    }
+
+    // 1 when the name from pszN on matches the pattern from pszP on, else 0.
+    int From(char* pszN, char* pszP) {
+        for (;;) {
+            if (pszP == nullptr)
+                return 0;
+            if (*pszN == '\0') {
+                if (*pszP == '\0')
+                    return 1;
+            } else if (*pszP == '\0') {
+                return 0;
+            }
+
+            if (*pszP == '*') {
+                // The star covers the name up to its last dot, whatever the pattern holds up to
+                // its own next dot.
+                pszP = _xlstrchr(pszP, '.');
+                pszN = LastDot(pszN);
+                if (pszP == nullptr)
+                    return pszN == nullptr ? 1 : 0;
+                if (pszN == nullptr) {
+                    // The name has no more dots: only wildcards may follow the pattern's dot.
+                    for (char* pszRest = pszP + 1; *pszRest != '\0'; ++pszRest) {
+                        if (*pszRest != '?' && *pszRest != '*')
+                            return 0;
+                    }
+                    return 1;
+                }
+            } else if (*pszP == '?') {
+                ++pszP;
+                if (FromUnlessFailed(pszN, pszP))
+                    return 1;
+                if (*pszN != '\0' && *pszN != '.')
+                    pszN = _lstrnext(pszN);
+            } else if (_lpsztoupper(pszP) == _lpsztoupper(pszN)) {
+                if (*pszN != '\0')
+                    pszN = _lstrnext(pszN);
+                pszP = _lstrnext(pszP);
+            } else if (*pszN == '\0' && *pszP == '.') {
+                ++pszP;
+            } else {
+                return 0;
+            }
+        }
+    }
+
+private:
+    int FromUnlessFailed(char* pszN, char* pszP) {
+        const size_t nPair = static_cast<size_t>(pszP - m_pszPattern) * m_nNameLength +
+                             static_cast<size_t>(pszN - m_pszName);
+        if (m_failed[nPair])
+            return 0;
+        const int bMatch = From(pszN, pszP);
+        if (!bMatch)
+            m_failed[nPair] = true;
+        return bMatch;
+    }
+
+    char* m_pszName;
+    char* m_pszPattern;
+    size_t m_nNameLength;       // with the terminator: the positions a name pointer can take
+    std::vector<bool> m_failed; // by pattern position, then name position
+};
 
 } // namespace
 
@@ -160,56 +245,12 @@ int CPathInfo::CopyFileArray(CPtrArrayEx& arrTo, CPtrArrayEx& arrFrom) {
 }
 
 char* CPathInfo::FindLastDot(char* psz) {
-    char* pszLast = nullptr;
-    for (char* p = _xlstrchr(psz, '.'); p != nullptr; p = _xlstrchr(_lstrnext(p), '.'))
-        pszLast = p;
-    return pszLast;
+    return LastDot(psz);
 }
 
 int CPathInfo::CompWildcard(char* pszName, char* pszPattern) {
     if (pszName == nullptr)
         return 0;
-    char* pszN = pszName;
-    char* pszP = pszPattern;
-    for (;;) {
-        if (pszP == nullptr)
-            return 0;
-        if (*pszN == '\0') {
-            if (*pszP == '\0')
-                return 1;
-        } else if (*pszP == '\0') {
-            return 0;
-        }
-
-        if (*pszP == '*') {
-            // The star covers the name up to its last dot, whatever the pattern holds up to its
-            // own next dot.
-            pszP = _xlstrchr(pszP, '.');
-            pszN = FindLastDot(pszN);
-            if (pszP == nullptr)
-                return pszN == nullptr ? 1 : 0;
-            if (pszN == nullptr) {
-                // The name has no more dots: only wildcards may follow the pattern's dot.
-                for (char* pszRest = pszP + 1; *pszRest != '\0'; ++pszRest) {
-                    if (*pszRest != '?' && *pszRest != '*')
-                        return 0;
-                }
-                return 1;
-            }
-        } else if (*pszP == '?') {
-            ++pszP;
-            if (CompWildcard(pszN, pszP))
-                return 1;
-            if (*pszN != '\0' && *pszN != '.')
-                pszN = _lstrnext(pszN);
-        } else if (_lpsztoupper(pszP) == _lpsztoupper(pszN)) {
-            if (*pszN != '\0')
-                pszN = _lstrnext(pszN);
-            pszP = _lstrnext(pszP);
-        } else if (*pszN == '\0' && *pszP == '.') {
-            ++pszP;
-        } else {
-            return 0;
-        }
-    }
+    WildcardMatch match(pszName, pszPattern);
+    return match.From(pszName, pszPattern);
 }

@@ -29,6 +29,9 @@ std::string Names(CPtrArrayEx& arr) {
 }
 
 TEST(PathInfo, WildcardTable) {
+    // Each '?' may cover a character or none: a walk that tried both for every one of 64 would
+    // never end.
+    const std::string manyMarks = std::string(64, '?') + "b", longName(64, 'a');
     const struct {
         const char *pattern, *matching, *others;
     } cases[] = {
@@ -43,6 +46,7 @@ TEST(PathInfo, WildcardTable) {
         {"abc.*", "abc", ""},
         {"*.??", "README", ""},
         {"", "", "README"},
+        {manyMarks.c_str(), "ab", longName.c_str()},
     };
     for (const auto& c : cases) {
         // Duplicate keeps the files whose names CompWildcard matches.
