@@ -24,6 +24,8 @@ const Command kCommands[] = {
     {"unscramble", "--key KEY [--scheme byte|data] [-o FILE] [FILE|-]",
      "restore what scramble wrote (same key and scheme)", runUnscramble},
     {"version", "[--json] FILE...", "each file's version from its version resource", runVersion},
+    {"types", "[--json] EXT...",
+     "each extension's file type: index, text, open command, icon file and index", runTypes},
 };
 
 void printUsage(FILE* out) {

@@ -17,9 +17,13 @@ TOOL, EXAMPLES = os.path.abspath(sys.argv[1]), sys.argv[2]
 LANGS = os.path.join(EXAMPLES, "languages.txt")
 PLATFORMS = os.path.join(EXAMPLES, "platforms.txt")
 SETUP = os.path.join(EXAMPLES, "Setup.bws")
-COMMANDS = ["msg", "script", "events", "lang", "platform", "scramble", "unscramble", "version"]
+COMMANDS = ["msg", "script", "events", "lang", "platform", "scramble", "unscramble", "version",
+            "types"]
 # A fixed code page and a locale that is not UTF-8, unless a case says otherwise.
 ENV = dict(os.environ, BWCORE_ACP="1252", LC_ALL="C", LANG="C")
+# The file types of the registry measured on a real Win32.
+ENV["BWCORE_CLASSES_ROOT"] = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data",
+                                          "win32", "classes_root.reg")
 failures = []
 
 
@@ -101,6 +105,13 @@ for args, code, out, err in [
     (["scramble", "--key", "1", "--scheme", "word", "x"], 2, [], ["--scheme", "word"]),
     (["msg", "-8", "99999"], 1, ["(no such message)"], []),
     (["version", SETUP], 1, ["no version information"], []),
+    # The classes root of the measured registry: a class with a text, a command and an icon.
+    (["types", "", ".zzq", "HTM", "htm"], 0,
+     ["-\t0\tFile\t-\t-\t0\t0\n.zzq\t1\tZZQ File\t",
+      "HTM\t2\tHTML Document\t\"C:\\\\windows\\\\system32\\\\winebrowser.exe\" \"%1\"\t"
+      "C:\\\\Program Files\\\\Internet Explorer\\\\iexplore.exe\t1\t0\nhtm\t2\t"],
+     []),
+    (["types"], 2, [], ["EXT is required"]),
 ]:
     expect(args, code, out, err)
 for command in COMMANDS:
