@@ -23,19 +23,17 @@ std::string TopLevelKey(const std::string& path) {
     return path.substr(0, path.find('\\'));
 }
 
-void CreateKey(const TestClassKey& key) {
+// The key with its value below the root; false when it cannot be made.
+bool CreateKey(HKEY hRoot, const std::string& path, const char* value) {
     HKEY hKey = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (kUserClasses + key.path).c_str(), 0, nullptr, 0,
-                              KEY_ALL_ACCESS, nullptr, &hKey, nullptr),
-              ERROR_SUCCESS)
-        << key.path;
-    if (key.value) {
-        EXPECT_EQ(RegSetValueExA(hKey, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(key.value),
-                                 static_cast<DWORD>(strlen(key.value) + 1)),
-                  ERROR_SUCCESS)
-            << key.path;
-    }
+    if (RegCreateKeyExA(hRoot, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hKey,
+                        nullptr) != ERROR_SUCCESS)
+        return false;
+    const bool bSet =
+        !value || RegSetValueExA(hKey, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                                 static_cast<DWORD>(strlen(value) + 1)) == ERROR_SUCCESS;
     RegCloseKey(hKey);
+    return bSet;
 }
 
 #else
@@ -57,8 +55,11 @@ std::string Quoted(const char* value) {
 
 TestClasses::TestClasses(const std::vector<TestClassKey>& keys) {
 #if defined(_WIN32)
+    // Windows shows the user's classes in the classes root; Wine does not, but lets the classes
+    // root itself be written, which Windows allows only to administrators.
     for (const TestClassKey& key : keys) {
-        CreateKey(key);
+        EXPECT_TRUE(CreateKey(HKEY_CURRENT_USER, kUserClasses + key.path, key.value)) << key.path;
+        CreateKey(HKEY_CLASSES_ROOT, key.path, key.value);
         m_roots.push_back(TopLevelKey(key.path));
     }
 #else
@@ -79,8 +80,10 @@ TestClasses::TestClasses(const std::vector<TestClassKey>& keys) {
 
 TestClasses::~TestClasses() {
 #if defined(_WIN32)
-    for (const std::string& root : m_roots)
+    for (const std::string& root : m_roots) {
         RegDeleteTreeA(HKEY_CURRENT_USER, (kUserClasses + root).c_str());
+        RegDeleteTreeA(HKEY_CLASSES_ROOT, root.c_str());
+    }
 #else
     // The classes root was read at the first registry call; the file is no longer needed.
     std::error_code error;

@@ -5,7 +5,8 @@
 // export file that BWCORE_CLASSES_ROOT names, so the object must be made before the process's
 // first registry call (in SetUpTestSuite of the only suite that reads the registry, say). On
 // Windows they are created under HKEY_CURRENT_USER\Software\Classes, which the classes root
-// shows, and deleted again with the object.
+// shows, and, for Wine, whose classes root does not show them, in the classes root itself; they
+// are deleted again with the object.
 #pragma once
 
 #include <string>
