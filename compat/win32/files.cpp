@@ -1,12 +1,6 @@
 // Files for Linux: Win32 file handles over POSIX file descriptors.
 //
-// Path mapping (the rules are listed in files.h): a Windows path is split into names by
-// characters of the ANSI code page, so that the second byte of a double-byte character (0x5C in
-// code page 932, for example) is never taken for a backslash. "X:\" - any drive letter - is the
-// root of the file system, "X:" without a separator the current directory; "." and ".." are
-// resolved by name as Win32 resolves them; the names are joined with '/' and passed on byte for
-// byte. So "C:\tmp\a.txt" is /tmp/a.txt, "\tmp\a.txt" too, and "dir\..\a.txt" is a.txt in the
-// current directory.
+// Paths are mapped onto the file system by paths.cpp (the rules are listed in files.h).
 //
 // Handles index a table of open files, each holding a descriptor and the access and sharing it
 // was opened with. Handle values are multiples of 4 from 4 on, as Win32's are, so they are never
@@ -23,7 +17,7 @@
 #include <bwcore/win32/errors.h>
 #include <bwcore/win32/files.h>
 
-#include "codepages.h"
+#include "paths.h"
 
 #include <errno.h>
 #include <fcntl.h>
@@ -41,9 +35,6 @@
 
 namespace {
 
-// Not declared by the layer's error header; only this file reports it.
-constexpr DWORD error_gen_failure = 31;
-
 constexpr mode_t write_bits = S_IWUSR | S_IWGRP | S_IWOTH;
 
 std::atomic<UINT> error_mode{0};
@@ -51,169 +42,19 @@ std::atomic<UINT> error_mode{0};
 // ---------------------------------------------------------------------------------------------
 // Paths
 
-struct mapped_path {
-    std::string path;        // the Linux path, without a trailing '/' (except the root itself)
-    bool trailing_separator; // the Windows path ended with a separator
-};
-
-bool is_separator(char c) {
-    return c == '\\' || c == '/';
-}
-
-bool is_drive_letter(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
-bool is_invalid_name_char(char c) {
-    return static_cast<unsigned char>(c) < 0x20 || strchr("*?\"<>|", c) != nullptr;
-}
-
-// Adds one name of a path to the names gathered so far, resolving "." and "..".
-void push_name(std::vector<std::string>& names, const std::string& name, bool absolute) {
-    if (name == ".")
-        return;
-    if (name == "..") {
-        if (!names.empty() && names.back() != "..")
-            names.pop_back();
-        else if (!absolute)
-            names.push_back(name); // above the current directory; at the root ".." stays there
-        return;
-    }
-    names.push_back(name);
-}
-
-// Maps a Windows path onto the file system; ERROR_SUCCESS or the Win32 error for the path.
-DWORD map_path(LPCSTR windows_path, mapped_path& out) {
-    if (windows_path == nullptr || *windows_path == '\0')
-        return ERROR_PATH_NOT_FOUND;
-    const bwcompat::CodePage& page = bwcompat::AnsiCodePage();
-
-    const char* p = windows_path;
-    if (is_drive_letter(p[0]) && p[1] == ':')
-        p += 2;
-    const bool absolute = is_separator(*p);
-
-    std::vector<std::string> names;
-    std::string name;
-    size_t kept = 0; // the name's length without its trailing single-byte dots and spaces
-    bool trailing_separator = false;
-    int characters = static_cast<int>(p - windows_path);
-    while (int length = bwcompat::CharLength(page, p)) {
-        if (++characters > MAX_PATH)
-            return ERROR_FILENAME_EXCED_RANGE;
-        if (length == 1 && is_separator(*p)) {
-            if (!name.empty())
-                push_name(names, name, absolute);
-            name.clear();
-            kept = 0;
-            trailing_separator = true;
-        } else {
-            if (length == 1 && is_invalid_name_char(*p))
-                return ERROR_INVALID_NAME;
-            name.append(p, static_cast<size_t>(length));
-            if (length == 2 || (*p != '.' && *p != ' '))
-                kept = name.size();
-            trailing_separator = false;
-        }
-        p += length;
-    }
-    if (!name.empty()) {
-        // Win32 drops the trailing dots and spaces of the last name (after resolving "." and
-        // ".."), so "a.txt." and "a.txt " name a.txt.
-        if (name != "." && name != "..")
-            name.resize(kept);
-        if (!name.empty())
-            push_name(names, name, absolute);
-    }
-
-    std::string result = absolute ? "/" : "";
-    for (size_t i = 0; i < names.size(); ++i) {
-        if (i > 0)
-            result += '/';
-        result += names[i];
-    }
-    if (result.empty())
-        result = ".";
-    out.path = result;
-    out.trailing_separator = trailing_separator;
-    return ERROR_SUCCESS;
-}
-
-// The last name of a mapped path ("" for the root).
-std::string last_name(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// Files, not directories, carry the read-only attribute.
-bool is_read_only(const struct stat& st) {
-    return !S_ISDIR(st.st_mode) && (st.st_mode & write_bits) == 0;
-}
-
-// ENOENT for a path: Win32 tells a missing file from a missing directory on the way to it.
-DWORD missing_error(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    const std::string parent =
-        slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-    struct stat st;
-    if (stat(parent.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-        return ERROR_FILE_NOT_FOUND;
-    return ERROR_PATH_NOT_FOUND;
-}
-
-DWORD error_from_errno(int error) {
-    switch (error) {
-    case ENOENT:
-        return ERROR_FILE_NOT_FOUND;
-    case ENOTDIR:
-    case ELOOP:
-        return ERROR_PATH_NOT_FOUND;
-    case EACCES:
-    case EPERM:
-    case EISDIR:
-    case EROFS:
-        return ERROR_ACCESS_DENIED;
-    case EEXIST:
-    case ENOTEMPTY:
-        return ERROR_ALREADY_EXISTS;
-    case EBUSY:
-    case ETXTBSY:
-        return ERROR_SHARING_VIOLATION;
-    case ENAMETOOLONG:
-        return ERROR_FILENAME_EXCED_RANGE;
-    case EMFILE:
-    case ENFILE:
-        return ERROR_TOO_MANY_OPEN_FILES;
-    case ENOSPC:
-    case EDQUOT:
-        return ERROR_DISK_FULL;
-    case EXDEV:
-        return ERROR_NOT_SAME_DEVICE;
-    case ENOMEM:
-        return ERROR_NOT_ENOUGH_MEMORY;
-    case EBADF:
-        return ERROR_INVALID_HANDLE;
-    case EINVAL:
-    case EFBIG:
-        return ERROR_INVALID_PARAMETER;
-    default:
-        return error_gen_failure;
-    }
-}
-
 // The Win32 error for a failed stat or lstat of `path`.
-DWORD stat_error(const mapped_path& path, int error) {
-    return error == ENOENT ? missing_error(path.path) : error_from_errno(error);
+DWORD stat_error(const bwcompat::MappedPath& path, int error) {
+    return error == ENOENT ? bwcompat::MissingError(path.path) : bwcompat::ErrorFromErrno(error);
 }
 
 // stat of a mapped path (following links, or not). A trailing separator after something that
 // is not a directory fails with `separator_error`, which differs between the functions.
-DWORD stat_path(const mapped_path& path, bool follow_links, DWORD separator_error,
+DWORD stat_path(const bwcompat::MappedPath& path, bool follow_links, DWORD separator_error,
                 struct stat& st) {
     const int result = follow_links ? stat(path.path.c_str(), &st) : lstat(path.path.c_str(), &st);
     if (result != 0)
         return stat_error(path, errno);
-    if (path.trailing_separator && !S_ISDIR(st.st_mode))
+    if (path.trailingSeparator && !S_ISDIR(st.st_mode))
         return separator_error;
     return ERROR_SUCCESS;
 }
@@ -334,7 +175,7 @@ HANDLE fail_open(DWORD error) {
 
 // Opens the descriptor for CreateFileA; `created` tells whether the call made the file. Called
 // with the table's lock held.
-int open_descriptor(const mapped_path& path, int flags, DWORD disposition, bool& created) {
+int open_descriptor(const bwcompat::MappedPath& path, int flags, DWORD disposition, bool& created) {
     created = false;
     if (disposition == OPEN_EXISTING)
         return open(path.path.c_str(), flags);
@@ -359,10 +200,10 @@ HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShar
         (dwCreationDisposition != CREATE_ALWAYS && dwCreationDisposition != OPEN_EXISTING &&
          dwCreationDisposition != OPEN_ALWAYS))
         return fail_open(ERROR_INVALID_PARAMETER);
-    mapped_path path;
-    if (DWORD error = map_path(lpFileName, path))
+    bwcompat::MappedPath path;
+    if (DWORD error = bwcompat::MapPath(lpFileName, path))
         return fail_open(error);
-    if (path.trailing_separator) {
+    if (path.trailingSeparator) {
         // A directory cannot be opened; anything else cannot be named with a separator after it.
         struct stat st;
         const bool directory = stat(path.path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
@@ -386,7 +227,8 @@ HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShar
     bool created = false;
     const int fd = open_descriptor(path, flags, dwCreationDisposition, created);
     if (fd < 0)
-        return fail_open(errno == ENOENT ? missing_error(path.path) : error_from_errno(errno));
+        return fail_open(errno == ENOENT ? bwcompat::MissingError(path.path)
+                                         : bwcompat::ErrorFromErrno(errno));
     struct stat st;
     if (fstat(fd, &st) != 0) {
         close(fd);
@@ -395,7 +237,7 @@ HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShar
     file->attach(fd, st);
     if (S_ISDIR(st.st_mode))
         return fail_open(ERROR_ACCESS_DENIED);
-    if (!created && is_read_only(st) &&
+    if (!created && bwcompat::IsReadOnly(st) &&
         ((dwDesiredAccess & GENERIC_WRITE) || dwCreationDisposition == CREATE_ALWAYS))
         return fail_open(ERROR_ACCESS_DENIED);
     fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
@@ -408,7 +250,7 @@ HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShar
         const int result =
             (dwDesiredAccess & GENERIC_WRITE) ? ftruncate(fd, 0) : truncate(path.path.c_str(), 0);
         if (result != 0)
-            return fail_open(error_from_errno(errno));
+            return fail_open(bwcompat::ErrorFromErrno(errno));
     }
 
     files.slots[slot] = std::move(file);
@@ -437,7 +279,7 @@ BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead,
         if (count < 0) {
             if (errno == EINTR)
                 continue;
-            return fail(error_from_errno(errno));
+            return fail(bwcompat::ErrorFromErrno(errno));
         }
         if (count == 0)
             break; // the end of the file
@@ -466,7 +308,7 @@ BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrit
         if (count < 0) {
             if (errno == EINTR)
                 continue;
-            return fail(error_from_errno(errno));
+            return fail(bwcompat::ErrorFromErrno(errno));
         }
         done += static_cast<DWORD>(count);
         if (lpNumberOfBytesWritten != nullptr)
@@ -496,7 +338,7 @@ DWORD WINAPI SetFilePointer(HANDLE hFile, LONG lDistanceToMove, LPLONG lpDistanc
         return INVALID_SET_FILE_POINTER;
     }
     if (origin < 0) {
-        SetLastError(error_from_errno(errno));
+        SetLastError(bwcompat::ErrorFromErrno(errno));
         return INVALID_SET_FILE_POINTER;
     }
     int64_t target = 0;
@@ -508,7 +350,7 @@ DWORD WINAPI SetFilePointer(HANDLE hFile, LONG lDistanceToMove, LPLONG lpDistanc
     else if (lpDistanceToMoveHigh == nullptr && target > 0xFFFFFFFF)
         error = ERROR_INVALID_PARAMETER; // the 32-bit result could not report it
     else if (lseek(file->fd, target, SEEK_SET) < 0)
-        error = error_from_errno(errno);
+        error = bwcompat::ErrorFromErrno(errno);
     if (error != ERROR_SUCCESS) {
         SetLastError(error);
         return INVALID_SET_FILE_POINTER;
@@ -527,7 +369,7 @@ DWORD WINAPI GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh) {
         return INVALID_FILE_SIZE;
     struct stat st;
     if (fstat(file->fd, &st) != 0) {
-        SetLastError(error_from_errno(errno));
+        SetLastError(bwcompat::ErrorFromErrno(errno));
         return INVALID_FILE_SIZE;
     }
     const uint64_t size = static_cast<uint64_t>(st.st_size);
@@ -547,7 +389,7 @@ BOOL WINAPI SetEndOfFile(HANDLE hFile) {
         return fail(ERROR_ACCESS_DENIED);
     const off_t position = lseek(file->fd, 0, SEEK_CUR);
     if (position < 0 || ftruncate(file->fd, position) != 0)
-        return fail(error_from_errno(errno));
+        return fail(bwcompat::ErrorFromErrno(errno));
     return TRUE;
 }
 
@@ -569,15 +411,15 @@ BOOL WINAPI CloseHandle(HANDLE hObject) {
 }
 
 BOOL WINAPI DeleteFileA(LPCSTR lpFileName) try {
-    mapped_path path;
-    if (DWORD error = map_path(lpFileName, path))
+    bwcompat::MappedPath path;
+    if (DWORD error = bwcompat::MapPath(lpFileName, path))
         return fail(error);
     file_table& files = table();
     std::lock_guard<std::mutex> guard(files.lock);
     struct stat st;
     if (DWORD error = stat_path(path, false, ERROR_INVALID_NAME, st))
         return fail(error);
-    if (S_ISDIR(st.st_mode) || is_read_only(st))
+    if (S_ISDIR(st.st_mode) || bwcompat::IsReadOnly(st))
         return fail(ERROR_ACCESS_DENIED);
     if (held_against_delete(files, st))
         return fail(ERROR_SHARING_VIOLATION);
@@ -589,12 +431,14 @@ BOOL WINAPI DeleteFileA(LPCSTR lpFileName) try {
 }
 
 BOOL WINAPI MoveFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName) try {
-    mapped_path from;
-    mapped_path to;
-    if (DWORD error = map_path(lpExistingFileName, from))
+    bwcompat::MappedPath from;
+    bwcompat::MappedPath to;     // the destination as it exists, in whatever case
+    bwcompat::MappedPath target; // its last name as written, so that a rename can change case
+    if (DWORD error = bwcompat::MapPath(lpExistingFileName, from))
         return fail(error);
-    if (DWORD error = map_path(lpNewFileName, to))
+    if (DWORD error = bwcompat::MapPath(lpNewFileName, to))
         return fail(error);
+    bwcompat::MapPath(lpNewFileName, target, false);
     file_table& files = table();
     std::lock_guard<std::mutex> guard(files.lock);
     struct stat st;
@@ -608,16 +452,16 @@ BOOL WINAPI MoveFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName) try {
     if (lstat(to.path.c_str(), &existing) == 0 &&
         (existing.st_dev != st.st_dev || existing.st_ino != st.st_ino))
         return fail(ERROR_ALREADY_EXISTS);
-    if (rename(from.path.c_str(), to.path.c_str()) != 0)
-        return fail(errno == ENOENT ? ERROR_PATH_NOT_FOUND : error_from_errno(errno));
+    if (rename(from.path.c_str(), target.path.c_str()) != 0)
+        return fail(errno == ENOENT ? ERROR_PATH_NOT_FOUND : bwcompat::ErrorFromErrno(errno));
     return TRUE;
 } catch (const std::bad_alloc&) {
     return fail(ERROR_NOT_ENOUGH_MEMORY);
 }
 
 DWORD WINAPI GetFileAttributesA(LPCSTR lpFileName) try {
-    mapped_path path;
-    DWORD error = map_path(lpFileName, path);
+    bwcompat::MappedPath path;
+    DWORD error = bwcompat::MapPath(lpFileName, path);
     struct stat st;
     if (error == ERROR_SUCCESS)
         error = stat_path(path, true, ERROR_PATH_NOT_FOUND, st);
@@ -625,25 +469,17 @@ DWORD WINAPI GetFileAttributesA(LPCSTR lpFileName) try {
         SetLastError(error);
         return INVALID_FILE_ATTRIBUTES;
     }
-    DWORD attributes = 0;
-    if (S_ISDIR(st.st_mode))
-        attributes |= FILE_ATTRIBUTE_DIRECTORY;
-    else if (S_ISREG(st.st_mode))
-        attributes |= FILE_ATTRIBUTE_ARCHIVE;
-    if (is_read_only(st))
-        attributes |= FILE_ATTRIBUTE_READONLY;
-    const std::string name = last_name(path.path);
-    if (name.size() > 1 && name[0] == '.' && name != "..")
-        attributes |= FILE_ATTRIBUTE_HIDDEN;
-    return attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL;
+    const size_t slash = path.path.find_last_of('/');
+    return bwcompat::AttributesOf(st, slash == std::string::npos ? path.path
+                                                                 : path.path.substr(slash + 1));
 } catch (const std::bad_alloc&) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return INVALID_FILE_ATTRIBUTES;
 }
 
 BOOL WINAPI SetFileAttributesA(LPCSTR lpFileName, DWORD dwFileAttributes) try {
-    mapped_path path;
-    if (DWORD error = map_path(lpFileName, path))
+    bwcompat::MappedPath path;
+    if (DWORD error = bwcompat::MapPath(lpFileName, path))
         return fail(error);
     struct stat st;
     if (DWORD error = stat_path(path, true, ERROR_INVALID_NAME, st))
@@ -656,7 +492,7 @@ BOOL WINAPI SetFileAttributesA(LPCSTR lpFileName, DWORD dwFileAttributes) try {
     else if ((mode & write_bits) == 0)
         mode |= S_IWUSR;
     if (mode != (st.st_mode & 07777) && chmod(path.path.c_str(), mode) != 0)
-        return fail(error_from_errno(errno));
+        return fail(bwcompat::ErrorFromErrno(errno));
     return TRUE;
 } catch (const std::bad_alloc&) {
     return fail(ERROR_NOT_ENOUGH_MEMORY);

@@ -41,6 +41,7 @@
 #include <bwcore/dircache/CObArrayEx.h>
 #include <bwcore/dircache/CPtrArrayEx.h>
 #include <bwcore/dircache/CFileType.h>
+#include <bwcore/dircache/CPathInfo.h>
 #include <bwcore/dircache/CPtrListEx.h>
 
 // Languages and platforms.

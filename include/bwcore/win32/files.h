@@ -13,8 +13,12 @@
 //   path ends with a separator.
 // - The bytes of the names are used as they are, without code-page conversion, as the C runtime's
 //   fopen uses them: a file is found under the same name by both.
-// - Names are compared as the file system compares them (case-sensitive on most Linux file
-//   systems, unlike Windows).
+// - Names are case-insensitive, as in Win32: where no entry has a name exactly as written, the
+//   first entry of its directory that equals it under the ANSI code page's case mapping is taken
+//   (so "C:\WORK" is /work when there is no /WORK). An exact name always wins. Only the first
+//   name found in no spelling is left, with the names after it, as written: a new file gets the
+//   name it was given, and MoveFileA gives the destination its new spelling even when only the
+//   case changes.
 // - Paths longer than MAX_PATH characters fail with ERROR_FILENAME_EXCED_RANGE; the characters
 //   * ? " < > | and control characters fail with ERROR_INVALID_NAME.
 //

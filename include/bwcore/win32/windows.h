@@ -6,6 +6,7 @@
 
 #include <bwcore/win32/errors.h>
 #include <bwcore/win32/files.h>
+#include <bwcore/win32/find.h>
 #include <bwcore/win32/gdi.h>
 #include <bwcore/win32/heaps.h>
 #include <bwcore/win32/icons.h>

@@ -1,0 +1,290 @@
+// Directory search for Linux (the rules are listed in find.h). A search reads the names of its
+// directory when it starts, keeps those that match, sorts them, and reads each entry's status
+// only when it delivers the entry, through a descriptor of the directory kept open for the
+// search. Matching works on the names' upper-case character codes, with a table of the
+// (name, pattern) positions already decided, so that no pattern of stars takes more than
+// name length times pattern length steps.
+//
+// Search handles index a table of their own, at values far above those of file handles, so that
+// neither kind is ever taken for the other.
+#include <bwcore/win32/errors.h>
+#include <bwcore/win32/files.h>
+#include <bwcore/win32/find.h>
+
+#include "codepages.h"
+#include "paths.h"
+
+#include <dirent.h>
+#include <errno.h>
+#include <fcntl.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <memory>
+#include <mutex>
+#include <new>
+#include <string>
+#include <vector>
+
+namespace {
+
+using bwcompat::CharCode;
+using bwcompat::CodePage;
+
+struct search {
+    search() = default;
+    search(const search&) = delete;
+    search& operator=(const search&) = delete;
+    ~search() {
+        if (fd >= 0)
+            close(fd);
+    }
+
+    int fd = -1;                    // the directory, for fstatat
+    std::vector<std::string> names; // the matching names in the order they are delivered
+    size_t next = 0;
+};
+
+// Slot i holds the search of handle value handle_base + (i + 1) * 4.
+constexpr uintptr_t handle_base = 0x40000000;
+
+struct search_table {
+    std::mutex lock;
+    std::vector<std::shared_ptr<search>> slots;
+};
+
+// Never destroyed, so that searches still work while other libraries' static objects go away.
+search_table& table() {
+    static search_table* instance = new search_table;
+    return *instance;
+}
+
+// The slot index of a handle value, or -1 when it is not an open search. Called with the lock.
+ptrdiff_t slot_of(const search_table& searches, HANDLE handle) {
+    const uintptr_t value = reinterpret_cast<uintptr_t>(handle);
+    if (value <= handle_base || value % 4 != 0)
+        return -1;
+    const uintptr_t index = (value - handle_base) / 4 - 1;
+    if (index >= searches.slots.size() || !searches.slots[index])
+        return -1;
+    return static_cast<ptrdiff_t>(index);
+}
+
+std::vector<CharCode> upper_chars(const CodePage& page, const char* p) {
+    std::vector<CharCode> chars;
+    while (int length = bwcompat::CharLength(page, p)) {
+        chars.push_back(bwcompat::ToUpper(page, bwcompat::ReadChar(p, length)));
+        p += length;
+    }
+    return chars;
+}
+
+// Whether a name (as upper_chars) matches a pattern (as upper_chars), by the rules in find.h.
+class pattern_match {
+public:
+    pattern_match(const std::vector<CharCode>& name, const std::vector<CharCode>& pattern)
+        : m_name(name), m_pattern(pattern),
+          m_known((name.size() + 1) * (pattern.size() + 1), unknown) {}
+
+    bool matches() { return at(0, 0); }
+
+private:
+    static constexpr signed char unknown = -1;
+
+    bool at(size_t n, size_t p) {
+        signed char& known = m_known[n * (m_pattern.size() + 1) + p];
+        if (known == unknown)
+            known = decide(n, p);
+        return known != 0;
+    }
+
+    bool decide(size_t n, size_t p) {
+        if (p == m_pattern.size())
+            return n == m_name.size();
+        const CharCode c = m_pattern[p];
+        const bool end = n == m_name.size();
+        if (c == '*')
+            return at(n, p + 1) || (!end && at(n + 1, p));
+        if (c == '?')
+            return (!end && at(n + 1, p + 1)) || ((end || m_name[n] == '.') && at(n, p + 1));
+        if (c == '.' && end)
+            return std::all_of(m_pattern.begin() + static_cast<ptrdiff_t>(p) + 1, m_pattern.end(),
+                               [](CharCode rest) { return rest == '*'; });
+        return !end && m_name[n] == c && at(n + 1, p + 1);
+    }
+
+    const std::vector<CharCode>& m_name;
+    const std::vector<CharCode>& m_pattern;
+    std::vector<signed char> m_known;
+};
+
+// Whether a Win32 path could name the entry again: no backslash, no invalid character.
+bool reachable(const CodePage& page, const char* name) {
+    while (int length = bwcompat::CharLength(page, name)) {
+        if (length == 1 && (*name == '\\' || bwcompat::IsInvalidNameChar(*name)))
+            return false;
+        name += length;
+    }
+    return true;
+}
+
+// The order of delivery: "." and ".." first, then by upper-case name.
+bool delivered_before(const std::pair<std::vector<CharCode>, std::string>& a,
+                      const std::pair<std::vector<CharCode>, std::string>& b) {
+    const bool aDot = a.second == "." || a.second == "..";
+    const bool bDot = b.second == "." || b.second == "..";
+    if (aDot != bDot)
+        return aDot;
+    return a.first < b.first;
+}
+
+// Reads the names of the open directory that match the pattern into the search; the directory
+// descriptor stays the search's own.
+DWORD read_names(search& found, const std::string& pattern, bool root) {
+    const int listing = dup(found.fd);
+    DIR* dir = listing >= 0 ? fdopendir(listing) : nullptr;
+    if (dir == nullptr) {
+        const DWORD error = bwcompat::ErrorFromErrno(errno);
+        if (listing >= 0)
+            close(listing);
+        return error;
+    }
+    const CodePage& page = bwcompat::AnsiCodePage();
+    const std::vector<CharCode> wanted = upper_chars(page, pattern.c_str());
+    const bool everything = pattern == "*" || pattern == "*.*";
+    std::vector<std::pair<std::vector<CharCode>, std::string>> entries;
+    while (const dirent* entry = readdir(dir)) {
+        const bool dots = strcmp(entry->d_name, ".") == 0 || strcmp(entry->d_name, "..") == 0;
+        if ((dots && root) || !reachable(page, entry->d_name))
+            continue;
+        std::vector<CharCode> name = upper_chars(page, entry->d_name);
+        if (everything || pattern_match(name, wanted).matches())
+            entries.emplace_back(std::move(name), entry->d_name);
+    }
+    closedir(dir);
+    std::sort(entries.begin(), entries.end(), delivered_before);
+    found.names.reserve(entries.size());
+    for (auto& entry : entries)
+        found.names.push_back(std::move(entry.second));
+    return ERROR_SUCCESS;
+}
+
+FILETIME filetime_of(const struct timespec& t) {
+    // 100 ns units since 1601-01-01, 11644473600 seconds before the Unix epoch; earlier is 0.
+    const int64_t seconds = static_cast<int64_t>(t.tv_sec) + 11644473600LL;
+    const uint64_t ticks =
+        seconds < 0 ? 0 : static_cast<uint64_t>(seconds) * 10000000u + t.tv_nsec / 100;
+    return {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+}
+
+// Fills the data with the search's next entry that still exists; false after the last.
+bool deliver_next(search& found, WIN32_FIND_DATAA* data) {
+    while (found.next < found.names.size()) {
+        const std::string& name = found.names[found.next++];
+        struct stat st;
+        // A symbolic link is described by its target, a dangling one by itself.
+        if (fstatat(found.fd, name.c_str(), &st, 0) != 0 &&
+            fstatat(found.fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+            continue;
+        memset(data, 0, sizeof *data);
+        data->dwFileAttributes = bwcompat::AttributesOf(st, name);
+        data->ftCreationTime = filetime_of(st.st_ctim);
+        data->ftLastAccessTime = filetime_of(st.st_atim);
+        data->ftLastWriteTime = filetime_of(st.st_mtim);
+        if (!S_ISDIR(st.st_mode)) {
+            const uint64_t size = static_cast<uint64_t>(st.st_size);
+            data->nFileSizeHigh = static_cast<DWORD>(size >> 32);
+            data->nFileSizeLow = static_cast<DWORD>(size);
+        }
+        memcpy(data->cFileName, name.c_str(), name.size() + 1); // Linux names fit in MAX_PATH
+        return true;
+    }
+    return false;
+}
+
+HANDLE fail_search(DWORD error) {
+    SetLastError(error);
+    return INVALID_HANDLE_VALUE;
+}
+
+BOOL fail(DWORD error) {
+    SetLastError(error);
+    return FALSE;
+}
+
+} // namespace
+
+HANDLE WINAPI FindFirstFileA(LPCSTR lpFileName, LPWIN32_FIND_DATAA lpFindFileData) try {
+    if (lpFileName == nullptr || lpFindFileData == nullptr)
+        return fail_search(ERROR_INVALID_PARAMETER);
+    // The pattern is the last name: after the last separator, or after a drive's colon.
+    const CodePage& page = bwcompat::AnsiCodePage();
+    const char* pattern = lpFileName;
+    if (((*pattern | 0x20) >= 'a' && (*pattern | 0x20) <= 'z') && pattern[1] == ':')
+        pattern += 2;
+    int characters = 0;
+    for (const char* p = pattern; int length = bwcompat::CharLength(page, p); p += length) {
+        if (++characters > MAX_PATH)
+            return fail_search(ERROR_FILENAME_EXCED_RANGE);
+        if (length == 1 && bwcompat::IsSeparator(*p))
+            pattern = p + 1;
+    }
+    const std::string directoryText(lpFileName, static_cast<size_t>(pattern - lpFileName));
+    bwcompat::MappedPath directory;
+    if (DWORD error =
+            bwcompat::MapPath(directoryText.empty() ? "." : directoryText.c_str(), directory))
+        return fail_search(error);
+
+    auto found = std::make_shared<search>();
+    found->fd = open(directory.path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (found->fd < 0)
+        return fail_search(errno == ENOENT || errno == ENOTDIR ? ERROR_PATH_NOT_FOUND
+                                                               : bwcompat::ErrorFromErrno(errno));
+    if (*pattern == '\0')
+        return fail_search(ERROR_FILE_NOT_FOUND);
+    if (DWORD error = read_names(*found, pattern, directory.path == "/"))
+        return fail_search(error);
+
+    if (!deliver_next(*found, lpFindFileData))
+        return fail_search(ERROR_FILE_NOT_FOUND);
+
+    search_table& searches = table();
+    std::lock_guard<std::mutex> guard(searches.lock);
+    size_t slot = 0;
+    while (slot < searches.slots.size() && searches.slots[slot])
+        ++slot;
+    if (slot == searches.slots.size())
+        searches.slots.emplace_back();
+    searches.slots[slot] = std::move(found);
+    return reinterpret_cast<HANDLE>(handle_base + (slot + 1) * 4);
+} catch (const std::bad_alloc&) {
+    return fail_search(ERROR_NOT_ENOUGH_MEMORY);
+}
+
+BOOL WINAPI FindNextFileA(HANDLE hFindFile, LPWIN32_FIND_DATAA lpFindFileData) {
+    std::shared_ptr<search> found;
+    {
+        search_table& searches = table();
+        std::lock_guard<std::mutex> guard(searches.lock);
+        const ptrdiff_t slot = slot_of(searches, hFindFile);
+        if (slot < 0)
+            return fail(ERROR_INVALID_HANDLE);
+        found = searches.slots[static_cast<size_t>(slot)];
+    }
+    if (lpFindFileData == nullptr)
+        return fail(ERROR_INVALID_PARAMETER);
+    return deliver_next(*found, lpFindFileData) ? TRUE : fail(ERROR_NO_MORE_FILES);
+}
+
+BOOL WINAPI FindClose(HANDLE hFindFile) {
+    std::shared_ptr<search> found;
+    search_table& searches = table();
+    std::lock_guard<std::mutex> guard(searches.lock);
+    const ptrdiff_t slot = slot_of(searches, hFindFile);
+    if (slot < 0)
+        return fail(ERROR_INVALID_HANDLE);
+    found.swap(searches.slots[static_cast<size_t>(slot)]);
+    return TRUE;
+}
