@@ -2,6 +2,7 @@
 // over the classes root measured on a real Win32 (filetypes.tsv, read from classes_root.reg on
 // Linux and from the registry itself under Wine).
 #include "../win32/ReferenceTable.h"
+#include "FailingMalloc.h"
 #include "TestClasses.h"
 
 #include <bwcore/BWCoreInit.h>
@@ -147,6 +148,38 @@ TEST_F(FileTypes, InvalidTypeIndexesLeaveTheStringsAlone) {
         EXPECT_STREQ(strCommand, "command");
         EXPECT_EQ(types.QueryFileTypeInfo(nType), nullptr);
     }
+}
+
+TEST_F(FileTypes, RecordsThatCannotBeAllocatedFailCleanly) {
+    if (!MallocFailuresInjectable())
+        GTEST_SKIP() << "a DLL's malloc cannot be replaced here";
+    const void* library = reinterpret_cast<const void*>(&CutilLoadIcon16);
+    // Setup without record 0 has no image lists either.
+    FailMallocsAfter(library, 0);
+    auto failed = std::make_unique<CFileType>();
+    AllowMallocs();
+    EXPECT_EQ(failed->QueryImages(1), nullptr);
+    EXPECT_EQ(failed->QueryImages(0), nullptr);
+    EXPECT_EQ(failed->QueryFileTypeInfo(0), nullptr);
+    // A failed record is made again on the next call, at the same index.
+    CFileType types;
+    int failures = 0;
+    UntilMallocsSuffice(
+        library,
+        [&] {
+            CString strText = "text", strCommand = "command";
+            const int nType =
+                types.QueryFileTypeIndex(const_cast<char*>("a.bwp"), strText, strCommand);
+            EXPECT_STREQ(strText, nType < 0 ? "text" : "BW Plain");
+            return nType;
+        },
+        [](int nType) { return nType >= 0; },
+        [&](int nType, int) {
+            EXPECT_EQ(nType, -1);
+            ++failures;
+        });
+    EXPECT_EQ(failures, 1);
+    EXPECT_EQ(QueryIndex(types, "a.bwp"), 1);
 }
 
 // One row per extension: what the classes root gave for its class, DefaultIcon, text and
