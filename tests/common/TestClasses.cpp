@@ -2,8 +2,6 @@
 
 #include <bwcore/platform.h>
 
-#include <gtest/gtest.h>
-
 #include <stdlib.h>
 #include <string.h>
 #if !defined(_WIN32)
@@ -13,80 +11,63 @@
 #include <filesystem>
 #include <fstream>
 
-namespace {
-
 #if defined(_WIN32)
 
-const char kUserClasses[] = "Software\\Classes\\";
+// Windows shows the user's classes in the classes root; Wine does not, but lets the classes root
+// itself be written, which Windows allows only to administrators. So both are written.
+const char* const kBases[] = {"Software\\Classes\\", ""};
 
-std::string TopLevelKey(const std::string& path) {
-    return path.substr(0, path.find('\\'));
+HKEY BaseKey(const char* base) {
+    return *base ? HKEY_CURRENT_USER : HKEY_CLASSES_ROOT;
 }
-
-// The key with its value below the root; false when it cannot be made.
-bool CreateKey(HKEY hRoot, const std::string& path, const char* value) {
-    HKEY hKey = nullptr;
-    if (RegCreateKeyExA(hRoot, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hKey,
-                        nullptr) != ERROR_SUCCESS)
-        return false;
-    const bool bSet =
-        !value || RegSetValueExA(hKey, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
-                                 static_cast<DWORD>(strlen(value) + 1)) == ERROR_SUCCESS;
-    RegCloseKey(hKey);
-    return bSet;
-}
-
-#else
-
-// A value in the quotes of a registry export line.
-std::string Quoted(const char* value) {
-    std::string text = "\"";
-    for (const char* p = value; *p; ++p) {
-        if (*p == '\\' || *p == '"')
-            text += '\\';
-        text += *p;
-    }
-    return text + "\"";
-}
-
-#endif
-
-} // namespace
 
 TestClasses::TestClasses(const std::vector<TestClassKey>& keys) {
-#if defined(_WIN32)
-    // Windows shows the user's classes in the classes root; Wine does not, but lets the classes
-    // root itself be written, which Windows allows only to administrators.
     for (const TestClassKey& key : keys) {
-        EXPECT_TRUE(CreateKey(HKEY_CURRENT_USER, kUserClasses + key.path, key.value)) << key.path;
-        CreateKey(HKEY_CLASSES_ROOT, key.path, key.value);
-        m_roots.push_back(TopLevelKey(key.path));
+        for (const char* base : kBases) {
+            HKEY hKey = nullptr;
+            if (RegCreateKeyExA(BaseKey(base), (base + key.path).c_str(), 0, nullptr, 0,
+                                KEY_ALL_ACCESS, nullptr, &hKey, nullptr) != ERROR_SUCCESS)
+                continue;
+            if (key.value)
+                RegSetValueExA(hKey, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(key.value),
+                               static_cast<DWORD>(strlen(key.value) + 1));
+            RegCloseKey(hKey);
+        }
+        m_roots.push_back(key.path.substr(0, key.path.find('\\')));
     }
-#else
-    const std::filesystem::path file = std::filesystem::temp_directory_path() /
-                                       ("bwcore_classes_" + std::to_string(getpid()) + ".reg");
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << "REGEDIT4\r\n";
-    for (const TestClassKey& key : keys) {
-        out << "\r\n[HKEY_CLASSES_ROOT\\" << key.path << "]\r\n";
-        if (key.value)
-            out << "@=" << Quoted(key.value) << "\r\n";
-    }
-    out.close();
-    setenv("BWCORE_CLASSES_ROOT", file.c_str(), 1);
-    m_roots.push_back(file.string());
-#endif
 }
 
 TestClasses::~TestClasses() {
-#if defined(_WIN32)
     for (const std::string& root : m_roots) {
-        RegDeleteTreeA(HKEY_CURRENT_USER, (kUserClasses + root).c_str());
-        RegDeleteTreeA(HKEY_CLASSES_ROOT, root.c_str());
+        for (const char* base : kBases)
+            RegDeleteTreeA(BaseKey(base), (base + root).c_str());
     }
+}
+
 #else
-    // The classes root was read at the first registry call; the file is no longer needed.
+
+TestClasses::TestClasses(const std::vector<TestClassKey>& keys) {
+    m_roots.push_back((std::filesystem::temp_directory_path() /
+                       ("bwcore_classes_" + std::to_string(getpid()) + ".reg"))
+                          .string());
+    std::ofstream out(m_roots.front(), std::ios::binary | std::ios::trunc);
+    out << "REGEDIT4\r\n";
+    for (const TestClassKey& key : keys) {
+        out << "\r\n[HKEY_CLASSES_ROOT\\" << key.path << "]\r\n";
+        if (key.value) {
+            out << "@=\"";
+            for (const char* p = key.value; *p; ++p)
+                out << (*p == '\\' || *p == '"' ? "\\" : "") << *p;
+            out << "\"\r\n";
+        }
+    }
+    setenv("BWCORE_CLASSES_ROOT", m_roots.front().c_str(), 1);
+}
+
+// The classes root was read at the first registry call; the file is no longer needed.
+TestClasses::~TestClasses() {
     std::error_code error;
     std::filesystem::remove(m_roots.front(), error);
-#endif
 }
+
+#endif
