@@ -21,3 +21,4 @@ int runScramble(int argc, char** argv);
 int runUnscramble(int argc, char** argv);
 int runVersion(int argc, char** argv);
 int runBitmap(int argc, char** argv);
+int runTypes(int argc, char** argv);

@@ -26,6 +26,8 @@ const Command kCommands[] = {
     {"version", "[--json] FILE...", "each file's version from its version resource", runVersion},
     {"bitmap", "[--json] [--png OUT] FILE",
      "what the bitmap loader makes of a bitmap file, optionally written as PNG", runBitmap},
+    {"types", "[--json] EXT...",
+     "each extension's file type: index, text, open command, icon file and index", runTypes},
 };
 
 void printUsage(FILE* out) {

@@ -42,6 +42,14 @@ HKEY OpenKey(HKEY hParent, LPCSTR pszSubKey) {
     return hKey;
 }
 
+// A zero-filled record from the C heap; null when none can be had.
+CFileType::typeinfo* NewRecord() {
+    auto* pInfo = static_cast<CFileType::typeinfo*>(malloc(sizeof(CFileType::typeinfo)));
+    if (pInfo)
+        memset(pInfo, 0, sizeof *pInfo);
+    return pInfo;
+}
+
 void* IndexAsValue(INT_PTR nIndex) {
     return reinterpret_cast<void*>(nIndex);
 }
@@ -68,7 +76,7 @@ CFileType::~CFileType() {
 
 int CFileType::Setup() {
     m_arrTypes.SetSize(0, 100);
-    auto* pInfo = static_cast<typeinfo*>(calloc(1, sizeof(typeinfo)));
+    typeinfo* pInfo = NewRecord();
     if (!pInfo)
         return -1;
     // " File" after the argument's space: the text without its first two characters is "File".
@@ -114,7 +122,7 @@ int CFileType::QueryFileTypeIndex(char* pszFile, CString& strText, CString& strC
         nType = static_cast<int>(reinterpret_cast<INT_PTR>(pValue));
         pInfo = static_cast<typeinfo*>(m_arrTypes.GetAt(nType));
     } else {
-        pInfo = static_cast<typeinfo*>(calloc(1, sizeof(typeinfo)));
+        pInfo = NewRecord();
         if (!pInfo)
             return -1;
         if (GetFileTypeInfo(strKey, pInfo) < 0) {

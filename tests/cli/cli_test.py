@@ -21,9 +21,12 @@ SETUP = os.path.join(EXAMPLES, "Setup.bws")
 BITMAPS = os.path.join(EXAMPLES, "..", "fuzz", "corpus-bitmap")
 RGB24, COLOURS8 = os.path.join(BITMAPS, "rgb24.bmp"), os.path.join(BITMAPS, "colours8.bmp")
 COMMANDS = ["msg", "script", "events", "lang", "platform", "scramble", "unscramble", "version",
-            "bitmap"]
+            "bitmap", "types"]
 # A fixed code page and a locale that is not UTF-8, unless a case says otherwise.
 ENV = dict(os.environ, BWCORE_ACP="1252", LC_ALL="C", LANG="C")
+# The file types of the registry measured on a real Win32.
+ENV["BWCORE_CLASSES_ROOT"] = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data",
+                                          "win32", "classes_root.reg")
 failures = []
 
 
@@ -109,6 +112,13 @@ for args, code, out, err in [
     (["bitmap", SETUP], 1, ["\tnot loaded: unreadable, or not a bitmap"], []),
     (["bitmap", RGB24, "--png", os.path.join(work, "no", "dir.png")], 1, [],
      ["cannot write '" + os.path.join(work, "no", "dir.png") + "'"]),
+    # The classes root of the measured registry: a class with a text, a command and an icon.
+    (["types", "", ".zzq", "HTM", "htm"], 0,
+     ["-\t0\tFile\t-\t-\t0\t0\n.zzq\t1\tZZQ File\t",
+      "HTM\t2\tHTML Document\t\"C:\\\\windows\\\\system32\\\\winebrowser.exe\" \"%1\"\t"
+      "C:\\\\Program Files\\\\Internet Explorer\\\\iexplore.exe\t1\t0\nhtm\t2\t"],
+     []),
+    (["types"], 2, [], ["EXT is required"]),
 ]:
     expect(args, code, out, err)
 for command in COMMANDS:
