@@ -20,3 +20,4 @@ int runPlatform(int argc, char** argv);
 int runScramble(int argc, char** argv);
 int runUnscramble(int argc, char** argv);
 int runVersion(int argc, char** argv);
+int runLs(int argc, char** argv);

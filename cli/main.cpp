@@ -11,7 +11,7 @@ namespace {
 const Command kCommands[] = {
     {"msg", "[--json] [ID|CODE...]", "show message catalogue texts (all without arguments)",
      runMsg},
-    {"script", "[--json] FILE|-...",
+    {"script", "[--json] [-R DIR]... FILE|-...",
      "index scripts: functions, methods, properties, sections, tags", runScript},
     {"events", "[--json] FILE|-...", "index event scripts: handlers by category and event",
      runEvents},
@@ -24,6 +24,8 @@ const Command kCommands[] = {
     {"unscramble", "--key KEY [--scheme byte|data] [-o FILE] [FILE|-]",
      "restore what scramble wrote (same key and scheme)", runUnscramble},
     {"version", "[--json] FILE...", "each file's version from its version resource", runVersion},
+    {"ls", "[--recursive] [--pattern PAT] [--schedule] [--json] DIR...",
+     "directory listings through the directory cache: sizes, attributes, times, types", runLs},
 };
 
 void printUsage(FILE* out) {
