@@ -22,3 +22,4 @@ int runUnscramble(int argc, char** argv);
 int runVersion(int argc, char** argv);
 int runBitmap(int argc, char** argv);
 int runTypes(int argc, char** argv);
+int runLs(int argc, char** argv);

@@ -1,48 +1,16 @@
 #include "ScriptFiles.h"
+#include "Progress.h"
 
 #include <bwcore/compat/BinaryStdio.h>
 
 #include <errno.h>
 #include <string.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
 // Below this many files the run is short enough to need no progress line.
 const size_t kProgressMinFiles = 8;
-
-// A progress line on stderr, rewritten in place; only when stderr is a terminal, so that logs
-// and pipes get no carriage returns.
-class Progress {
-public:
-    Progress(const char* command, size_t total)
-        : m_command(command), m_total(total),
-          m_enabled(total >= kProgressMinFiles && isatty(fileno(stderr))) {}
-    ~Progress() { clear(); }
-
-    void show(size_t done) {
-        if (!m_enabled)
-            return;
-        fprintf(stderr, "\rbwcore %s: %zu/%zu files", m_command, done, m_total);
-        fflush(stderr);
-        m_shown = true;
-    }
-    // Removes the line, before a message or at the end.
-    void clear() {
-        if (!m_shown)
-            return;
-        fprintf(stderr, "\r%*s\r", 60, "");
-        fflush(stderr);
-        m_shown = false;
-    }
-
-private:
-    const char* m_command;
-    size_t m_total;
-    bool m_enabled;
-    bool m_shown = false;
-};
 
 // A script file, or standard input for "-", read through the file stream's own line reader; it
 // also tells a read error from the end of the input.
@@ -82,17 +50,17 @@ public:
 
 } // namespace
 
-void addScriptOptions(CLI::App& app, ScriptArguments& args) {
+CLI::Option* addScriptOptions(CLI::App& app, ScriptArguments& args) {
     app.add_flag("--json", args.json, "write JSON (UTF-8) instead of text records");
-    app.add_option("FILE", args.files, "script files; - reads standard input")->required();
+    return app.add_option("FILE", args.files, "script files; - reads standard input")->required();
 }
 
 bool forEachScript(const char* command, const std::vector<std::string>& files,
                    const std::function<void(CCodeStream&)>& parse) {
     bool allRead = true;
-    Progress progress(command, files.size());
+    Progress progress(files.size() >= kProgressMinFiles);
     for (size_t i = 0; i < files.size(); ++i) {
-        progress.show(i);
+        progress.show(false, "bwcore %s: %zu/%zu files", command, i, files.size());
         ScriptInput input(files[i]);
         std::string error = input.open();
         if (error.empty()) {

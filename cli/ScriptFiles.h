@@ -16,8 +16,8 @@ struct ScriptArguments {
     std::vector<std::string> files; // "-" stands for standard input
 };
 
-// Adds "[--json] FILE..." to the command's parser.
-void addScriptOptions(CLI::App& app, ScriptArguments& args);
+// Adds "[--json] FILE..." to the command's parser; returns the FILE option.
+CLI::Option* addScriptOptions(CLI::App& app, ScriptArguments& args);
 
 // Reads each file once, as a code stream named by its path, and hands it to parse. A file that
 // cannot be read is reported on stderr, naming it; so is one that is neither a regular file nor

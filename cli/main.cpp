@@ -11,7 +11,7 @@ namespace {
 const Command kCommands[] = {
     {"msg", "[--json] [ID|CODE...]", "show message catalogue texts (all without arguments)",
      runMsg},
-    {"script", "[--json] FILE|-...",
+    {"script", "[--json] [-R DIR]... FILE|-...",
      "index scripts: functions, methods, properties, sections, tags", runScript},
     {"events", "[--json] FILE|-...", "index event scripts: handlers by category and event",
      runEvents},
@@ -28,6 +28,8 @@ const Command kCommands[] = {
      "what the bitmap loader makes of a bitmap file, optionally written as PNG", runBitmap},
     {"types", "[--json] EXT...",
      "each extension's file type: index, text, open command, icon file and index", runTypes},
+    {"ls", "[--recursive] [--pattern PAT] [--schedule] [--json] DIR...",
+     "directory listings through the directory cache: sizes, attributes, times, types", runLs},
 };
 
 void printUsage(FILE* out) {

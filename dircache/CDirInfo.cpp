@@ -41,6 +41,10 @@ long DeletePathInfo(void* pPathInfo) {
 }
 
 CDirInfo::CDirInfo() {
+    // A whole tree is tens of thousands of directories; the map's default 17 buckets would make
+    // every look-up walk a chain of thousands of keys. The buckets are allocated with the first
+    // directory.
+    m_mapDirs.InitHashTable(16411, FALSE);
     CDirStartBackground();
 }
 

@@ -21,7 +21,7 @@ SETUP = os.path.join(EXAMPLES, "Setup.bws")
 BITMAPS = os.path.join(EXAMPLES, "..", "fuzz", "corpus-bitmap")
 RGB24, COLOURS8 = os.path.join(BITMAPS, "rgb24.bmp"), os.path.join(BITMAPS, "colours8.bmp")
 COMMANDS = ["msg", "script", "events", "lang", "platform", "scramble", "unscramble", "version",
-            "bitmap", "types"]
+            "bitmap", "types", "ls"]
 # A fixed code page and a locale that is not UTF-8, unless a case says otherwise.
 ENV = dict(os.environ, BWCORE_ACP="1252", LC_ALL="C", LANG="C")
 # The file types of the registry measured on a real Win32.
@@ -214,6 +214,50 @@ with open("/dev/full", "wb") as full:
     for args in [["script", SETUP], ["lang", LANGS], ["msg"], ["--help"]]:
         r = run(args, stdout=full)
         check(r.returncode == 1, f"bwcore {' '.join(args)} >/dev/full: exit {r.returncode}")
+
+# ls and script -R over a tree: A holds B (which holds C), D stands beside A.
+tree = os.path.join(work, "tree")
+for sub in ["A/B/C", "D"]:
+    os.makedirs(os.path.join(tree, sub))
+for name, data in [("a.txt", b"12345"), ("data.zzq", b""), (".hidden", b""), ("ro.txt", b""),
+                   ("x.BWS", b"prototype Upper();\n"), ("A/B/C/deep.bws", b"prototype Deep();\n"),
+                   ("D/no.txt", b"prototype NotAScript();\n")]:
+    write(os.path.join("tree", name), data)
+os.chmod(os.path.join(tree, "ro.txt"), 0o444)
+os.utime(os.path.join(tree, "a.txt"), (981173106, 981173106))
+UTC = dict(ENV, TZ="UTC")
+listing = expect(["ls", tree], 0, [f"{tree}:\n", "a.txt\t5\t----A\t2001-02-03T04:05:06\t",
+                                   "data.zzq\t0\t----A\t", "\tZZQ File\t0\n", ".hidden\t0\t--H-A\t",
+                                   "ro.txt\t0\t-R--A\t", "A\t0\tD----\t", "\tFile Folder\t1\n"],
+                 env=UTC)
+kinds = [line.split("\t")[2][0] for line in listing.splitlines()[1:] if "\t" in line]
+check(kinds == sorted(kinds, reverse=True), f"ls: subdirectories first: {kinds}")
+filtered = expect(["ls", "--pattern", "*.txt", tree], 0, ["a.txt\t", "ro.txt\t", "A\t", "D\t"])
+check("data.zzq" not in filtered and "x.BWS" not in filtered, "ls --pattern kept other files")
+headings = [line[:-1] for line in expect(["ls", "-r", "--schedule", tree], 0).splitlines()
+            if line.endswith(":")]
+# The text form writes each backslash of a path as two.
+a, b, c, d = (tree + "\\\\" + path for path in ["A", "A\\\\B", "A\\\\B\\\\C", "D"])
+check(sorted(headings) == sorted([tree, a, b, c, d]) and headings[0] == tree and
+      headings[headings.index(a) + 1:headings.index(a) + 3] == [b, c], f"ls -r order: {headings}")
+try:
+    document = json.loads(run(["ls", "--json", "-r", tree], env=UTC).stdout)
+    entry = next(e for e in document[0]["entries"] if e["name"] == "a.txt")
+    check(len(document) == 5 and entry == {
+        "name": "a.txt", "size": 5, "attributes": "----A", "attribute_bits": 32,
+        "last_write": "2001-02-03T04:05:06", "type": entry["type"], "type_text": entry["type_text"],
+        "image": entry["image"]}, f"ls --json: {len(document)} listings, {entry}")
+except (ValueError, KeyError, IndexError, StopIteration) as error:
+    check(False, f"ls --json: {error!r}")
+missing = os.path.join(work, "missing")
+expect(["ls", missing, tree], 1, [f"{tree}:\n"], [f"cannot list '{missing}': no such directory"])
+expect(["ls", one_section], 1, [], ["it is not a directory"])
+# Every *.bws below the tree, whatever the case of its extension, and nothing else.
+indexed = expect(["script", "-R", tree], 0, ["function\tDeep\t" + tree + "/A/B/C/deep.bws\t",
+                                             "function\tUpper\t" + tree + "/x.BWS\t"])
+check("NotAScript" not in indexed, "script -R indexed a file that is not *.bws")
+expect(["script", "--recursive", missing, SETUP], 1, ["WelcomeDialog"],
+       [f"cannot search '{missing}': no such directory"])
 
 shutil.rmtree(work)
 for failure in failures:
