@@ -18,8 +18,9 @@ constexpr int kFolderIcon = 30336;
 constexpr DWORD kValueSize = 260;
 
 void CopyText(char* pszDest, size_t nSize, const char* pszSource) {
-    strncpy(pszDest, pszSource, nSize - 1);
-    pszDest[nSize - 1] = '\0';
+    const size_t nLength = strnlen(pszSource, nSize - 1);
+    memcpy(pszDest, pszSource, nLength);
+    pszDest[nLength] = '\0';
 }
 
 // The key's default value as read, into a buffer of kValueSize bytes; empty when it cannot be
