@@ -38,17 +38,17 @@
 #include <bwcore/runtime/Strings.h>
 
 // Directory and file-type cache.
-#include <bwcore/dircache/CObArrayEx.h>
-#include <bwcore/dircache/CPtrArrayEx.h>
-#include <bwcore/dircache/CFileType.h>
-#include <bwcore/dircache/CPathInfo.h>
-#include <bwcore/dircache/CPtrListEx.h>
 #include <bwcore/dircache/CDirInfo.h>
+#include <bwcore/dircache/CFileType.h>
+#include <bwcore/dircache/CObArrayEx.h>
+#include <bwcore/dircache/CPathInfo.h>
+#include <bwcore/dircache/CPtrArrayEx.h>
+#include <bwcore/dircache/CPtrListEx.h>
 
 // Languages and platforms.
 #include <bwcore/intl/Intl.h>
 #include <bwcore/intl/Platform.h>
 
 // UI helpers.
-#include <bwcore/ui/CutilLoadIcon.h>
 #include <bwcore/ui/CutilLoadBitmap.h>
+#include <bwcore/ui/CutilLoadIcon.h>
