@@ -206,6 +206,10 @@ int CDirInfo::EnumerateDirectory(const CString& strDir) {
     if (pInfo->EnumDir(strDir) < 0)
         return -1;
     ClassifyEntries(pInfo.get());
+    // A cached listing is only read from now on: its arrays give back the room that their grow
+    // steps keep for more records (a third of a small directory's memory).
+    pInfo->m_arrFiles.FreeExtra();
+    pInfo->m_arrDirs.FreeExtra();
 
     CSingleLock lock(&m_Lock, TRUE);
     if (IsDirAvailableNL(strDir) != nullptr)
