@@ -67,6 +67,10 @@ CString FormatTypeText(LPCSTR pszExt) {
 } // namespace
 
 CFileType::CFileType() {
+    // A large tree meets thousands of extensions (version numbers count as ones too); with the
+    // map's default 17 buckets every lookup would walk chains of hundreds of keys. The buckets are
+    // allocated with the first key.
+    m_mapTypes.InitHashTable(4099, FALSE);
     Setup();
 }
 
