@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <stdint.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include <fstream>
@@ -84,7 +85,10 @@ TEST(CutilLoadBitmapFileTest, FormatsAcceptedAndRefused) {
         {"width whose rows overflow", With(BitmapFile(2, 2, 24), 18, 0x7FFFFFFF), 0},
         {"height that cannot be negated", With(BitmapFile(2, 2, 24), 22, 0x80000000u), 0},
     };
-    const std::string path = ::testing::TempDir() + "cutil_bitmap.bmp";
+    // The program runs once per display, maybe at the same time: each run has a file of its own.
+    const char* displayBits = getenv("BWCORE_DISPLAY_BITS");
+    const std::string path = ::testing::TempDir() + "cutil_bitmap" +
+                             (displayBits != nullptr ? displayBits : "") + ".bmp";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         std::ofstream(path, std::ios::binary) << c.bytes;
