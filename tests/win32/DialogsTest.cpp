@@ -141,6 +141,7 @@ TEST_P(Dialogs, KeysAndDefaultButton) {
     } cases[] = {
         {{kEnter}, 0, kButtons, 11, {"init 5", "command 11"}},
         {{kEscape}, 0, kButtons, IDCANCEL, {"init 5", "command 2"}},
+        {{{nullptr, WM_CLOSE, 0, 0, 0, {0, 0}}}, 0, kButtons, IDCANCEL, {"init 5", "command 2"}},
         {{kEnter}, 10, kButtons, 10, {"init 5", "command 10"}},
         {{kEnter}, 0, {kButtons[0]}, IDOK, {"init 5", "command 1"}}, // no default push button
         {{{nullptr, WM_APP, 1, 0, 0, {0, 0}}, kEnter, {nullptr, WM_APP, 2, 0, 0, {0, 0}}},
