@@ -24,10 +24,12 @@ DWORD tick_count() {
 }
 
 bool matches(window_registry& registry, const MSG& msg, HWND hWnd, UINT first, UINT last) {
-    if (hWnd == thread_messages
-            ? msg.hwnd != nullptr
-            : hWnd != nullptr && !bwcompat::IsSelfOrDescendant(registry, msg.hwnd, hWnd))
+    if (hWnd == thread_messages) {
+        if (msg.hwnd != nullptr)
+            return false;
+    } else if (hWnd != nullptr && !bwcompat::IsSelfOrDescendant(registry, msg.hwnd, hWnd)) {
         return false;
+    }
     return (first == 0 && last == 0) || (msg.message >= first && msg.message <= last);
 }
 

@@ -144,6 +144,11 @@ TEST_P(Dialogs, KeysAndDefaultButton) {
         {{{nullptr, WM_CLOSE, 0, 0, 0, {0, 0}}}, 0, kButtons, IDCANCEL, {"init 5", "command 2"}},
         {{kEnter}, 10, kButtons, 10, {"init 5", "command 10"}},
         {{kEnter}, 0, {kButtons[0]}, IDOK, {"init 5", "command 1"}}, // no default push button
+        {{kEnter},
+         0,
+         {kButtons[1], kButtons[1], {BS_DEFPUSHBUTTON, 12, kButton, "C", {}}},
+         12,
+         {"init 5", "command 12"}}, // the last default push button
         {{{nullptr, WM_APP, 1, 0, 0, {0, 0}}, kEnter, {nullptr, WM_APP, 2, 0, 0, {0, 0}}},
          0,
          kButtons,
