@@ -126,8 +126,9 @@ void press_default(HWND hDlg) {
         send_command(hDlg, MAKEWPARAM(LOWORD(defId), BN_CLICKED), button);
 }
 
+// A modal dialog gets the owner its loop disabled, for EndDialog to enable again.
 HWND create_dialog(HINSTANCE hInstance, const bwcompat::dialog_template& form, HWND hWndParent,
-                   DLGPROC lpDialogFunc, LPARAM dwInitParam, bool modal) {
+                   DLGPROC lpDialogFunc, LPARAM dwInitParam, bool modal, HWND disabledOwner) {
     const bwcompat::template_name& cls = form.className;
     const char* className = !cls.present  ? bwcompat::dialog_class_name
                             : cls.ordinal ? MAKEINTATOM(cls.id)
@@ -144,7 +145,9 @@ HWND create_dialog(HINSTANCE hInstance, const bwcompat::dialog_template& form, H
     {
         dialog_table& dialogs = table();
         std::lock_guard<std::mutex> guard(dialogs.lock);
-        dialogs.dialogs[key_of(hDlg)].modal = modal;
+        dialog_state& state = dialogs.dialogs[key_of(hDlg)];
+        state.modal = modal;
+        state.disabledOwner = disabledOwner;
     }
     SetWindowLongPtrA(hDlg, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(lpDialogFunc));
 
@@ -220,15 +223,13 @@ INT_PTR run_modal(HINSTANCE hInstance, const void* data, size_t size, HWND hWndP
     const bool disableOwner = owner != nullptr && IsWindowEnabled(owner);
     if (disableOwner)
         EnableWindow(owner, FALSE);
-    HWND hDlg =
-        create_dialog(hInstance, form, hWndParent, lpDialogFunc, dwInitParam, /*modal=*/true);
+    HWND hDlg = create_dialog(hInstance, form, hWndParent, lpDialogFunc, dwInitParam,
+                              /*modal=*/true, disableOwner ? owner : nullptr);
     if (hDlg == nullptr) {
         if (disableOwner)
             EnableWindow(owner, TRUE);
         return -1;
     }
-    if (disableOwner)
-        with_state(hDlg, [owner](dialog_state& s) { s.disabledOwner = owner; });
 
     // Headless, nobody presses a button: the dialog answers with its default push button, and
     // with IDCANCEL when even that does not end it.
@@ -371,7 +372,7 @@ HWND WINAPI CreateDialogIndirectParamA(HINSTANCE hInstance, LPCDLGTEMPLATEA lpTe
         return nullptr;
     }
     return create_dialog(hInstance, form, hWndParent, lpDialogFunc, dwInitParamA,
-                         /*modal=*/false);
+                         /*modal=*/false, nullptr);
 } catch (const std::bad_alloc&) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return nullptr;

@@ -162,9 +162,14 @@ TEST_P(Dialogs, KeysAndDefaultButton) {
         EXPECT_EQ(RunModal(GetParam(), script, c.items), c.result);
         EXPECT_EQ(script.log, c.log);
     }
-    Script ended; // EndDialog within WM_INITDIALOG: never shown, nothing pressed
-    EXPECT_EQ(RunModal(GetParam(), ended, kButtons, 77), 77);
+    // EndDialog within WM_INITDIALOG: never shown, nothing pressed, the owner enabled again.
+    HWND owner =
+        CreateWindowExA(0, "Static", "", 0, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
+    Script ended;
+    EXPECT_EQ(RunModal(GetParam(), ended, kButtons, 77, owner), 77);
     EXPECT_EQ(ended.log, std::vector<std::string>{"init 77"});
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    DestroyWindow(owner);
 }
 
 TEST_P(Dialogs, TemplateFields) {
