@@ -2,9 +2,10 @@
 // (the dialog manager's default handling around the caller's dialog procedure), the headless
 // modal loop, and the keyboard handling of IsDialogMessageA.
 //
-// Each dialog's own state (modal, ended and its result, the default id) is kept here by handle
-// from its creation to its WM_NCDESTROY; the dialog procedure and the two values callers reach
-// with DWLP_MSGRESULT and DWLP_USER are in the window's extra bytes, as Win32 keeps them.
+// Each dialog's own state (ended and its result, the default id, the owner its loop disabled) is
+// kept here by handle from its creation to its WM_NCDESTROY; the dialog procedure and the two
+// values callers reach with DWLP_MSGRESULT and DWLP_USER are in the window's extra bytes, as Win32
+// keeps them.
 #include <bwcore/win32/errors.h>
 #include <bwcore/win32/resources.h>
 #include <bwcore/win32/user.h>
@@ -25,7 +26,6 @@ constexpr LONG base_x = 6;
 constexpr LONG base_y = 13;
 
 struct dialog_state {
-    bool modal = false;
     bool ended = false;
     INT_PTR result = 0;
     WORD defId = IDOK; // the dialog manager's default id before any default push button
@@ -145,9 +145,7 @@ HWND create_dialog(HINSTANCE hInstance, const bwcompat::dialog_template& form, H
     {
         dialog_table& dialogs = table();
         std::lock_guard<std::mutex> guard(dialogs.lock);
-        dialog_state& state = dialogs.dialogs[key_of(hDlg)];
-        state.modal = modal;
-        state.disabledOwner = disabledOwner;
+        dialogs.dialogs[key_of(hDlg)].disabledOwner = disabledOwner;
     }
     SetWindowLongPtrA(hDlg, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(lpDialogFunc));
 
