@@ -18,3 +18,4 @@
 #include <bwcore/win32/strings.h>
 #include <bwcore/win32/sync.h>
 #include <bwcore/win32/versions.h>
+#include <bwcore/win32/commctrl.h>
