@@ -58,6 +58,10 @@ bool with_state(HWND hDlg, Change change) {
     return true;
 }
 
+bool is_dialog(HWND hDlg) {
+    return with_state(hDlg, [](dialog_state&) {});
+}
+
 dialog_state state_of(HWND hDlg) {
     dialog_state state;
     with_state(hDlg, [&state](dialog_state& s) { state = s; });
@@ -312,7 +316,7 @@ LRESULT CALLBACK DialogWindowProc(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lPa
 } // namespace bwcompat
 
 BOOL WINAPI MapDialogRect(HWND hDlg, LPRECT lpRect) {
-    if (!with_state(hDlg, [](dialog_state&) {})) {
+    if (!is_dialog(hDlg)) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return FALSE;
     }
