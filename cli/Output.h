@@ -31,6 +31,11 @@ public:
     TextOutput& repeatedField(const char* text, bool dashIfEmpty = false);
     // Text that needs no escape or conversion, as it is.
     TextOutput& raw(const char* text);
+    // One such character, a field separator say.
+    TextOutput& raw(char c) {
+        m_buffer += c;
+        return *this;
+    }
     // A line number as a person reads it: a stored line counted from 0 is shown from 1, one
     // counted from 1 as it is; "-" when nothing was recorded (-1).
     TextOutput& line(int line, bool countedFromZero);
