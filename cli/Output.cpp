@@ -6,6 +6,8 @@
 #include <errno.h>
 #include <stdlib.h>
 #include <string.h>
+
+#include <charconv>
 #include <vector>
 
 namespace {
@@ -40,6 +42,11 @@ bool needsEscape(unsigned char c) {
     return c < 0x20 || c == '\\';
 }
 
+// Whether a byte goes out as it is, whatever the output's code: ASCII that needs no escape.
+bool isPlain(unsigned char c) {
+    return c >= 0x20 && c < 0x80 && c != '\\';
+}
+
 } // namespace
 
 std::string utf8FromAnsi(const char* text) {
@@ -61,6 +68,14 @@ TextOutput& TextOutput::field(const char* text, bool dashIfEmpty) {
     static const bool convert = textIsUtf8();
     if (*text == '\0' && dashIfEmpty) {
         m_buffer += '-';
+        return *this;
+    }
+    // Most fields are plain ASCII: one pass finds that out, and they go in at once.
+    const char* end = text;
+    while (isPlain(static_cast<unsigned char>(*end)))
+        ++end;
+    if (*end == '\0') {
+        m_buffer.append(text, static_cast<size_t>(end - text));
         return *this;
     }
     std::string converted;
@@ -92,16 +107,35 @@ TextOutput& TextOutput::field(const char* text, bool dashIfEmpty) {
     }
 }
 
+TextOutput& TextOutput::repeatedField(const char* text, bool dashIfEmpty) {
+    if (*text == '\0')
+        return field(text, dashIfEmpty);
+    if (m_repeatedText != text) {
+        m_repeatedText = text;
+        const size_t start = m_buffer.size();
+        field(text, dashIfEmpty);
+        m_repeatedField.assign(m_buffer, start, std::string::npos);
+        return *this;
+    }
+    m_buffer += m_repeatedField;
+    return *this;
+}
+
 TextOutput& TextOutput::raw(const char* text) {
     m_buffer += text;
     return *this;
 }
 
 TextOutput& TextOutput::line(int line, bool countedFromZero) {
-    if (line == -1)
+    if (line == -1) {
         m_buffer += '-';
-    else
-        m_buffer += std::to_string(countedFromZero ? line + 1 : line);
+        return *this;
+    }
+    // Written in place: a number made as a string first would cost more than the record.
+    const long long shown = countedFromZero ? static_cast<long long>(line) + 1 : line;
+    char digits[24];
+    const auto result = std::to_chars(digits, digits + sizeof digits, shown);
+    m_buffer.append(digits, static_cast<size_t>(result.ptr - digits));
     return *this;
 }
 

@@ -26,8 +26,16 @@ public:
     // characters \xNN, so that one record stays one line; "-" for an empty field when dashIfEmpty
     // is set.
     TextOutput& field(const char* text, bool dashIfEmpty = false);
+    // The same for a field that mostly repeats the one given here before (a file name in every
+    // record): its written form is kept and reused while the text stays the same.
+    TextOutput& repeatedField(const char* text, bool dashIfEmpty = false);
     // Text that needs no escape or conversion, as it is.
     TextOutput& raw(const char* text);
+    // One such character, a field separator say.
+    TextOutput& raw(char c) {
+        m_buffer += c;
+        return *this;
+    }
     // A line number as a person reads it: a stored line counted from 0 is shown from 1, one
     // counted from 1 as it is; "-" when nothing was recorded (-1).
     TextOutput& line(int line, bool countedFromZero);
@@ -38,6 +46,8 @@ private:
     void write();
 
     std::string m_buffer;
+    std::string m_repeatedText;  // the text last given to repeatedField
+    std::string m_repeatedField; // and its written form
 };
 
 // Writes the document on standard output, then a line feed.

@@ -82,10 +82,10 @@ void printText(const CScriptBrowser& browser) {
     forEachRecord(
         browser, [&](const Kind& kind, const CString& name, const CScriptFunctionInfo& info) {
             const bool fromZero = kind.countedFromZero;
-            out.raw(kind.name).raw("\t").field(name, true).raw("\t");
-            out.field(info.m_strDeclFile, true).raw("\t").line(info.m_nDeclLine, fromZero);
-            out.raw("\t").field(info.m_strFile, true).raw("\t");
-            out.line(info.m_nStartLine, fromZero).raw("\t").line(info.m_nEndLine, fromZero);
+            out.raw(kind.name).raw('\t').field(name, true).raw('\t');
+            out.repeatedField(info.m_strDeclFile, true).raw('\t').line(info.m_nDeclLine, fromZero);
+            out.raw('\t').repeatedField(info.m_strFile, true).raw('\t');
+            out.line(info.m_nStartLine, fromZero).raw('\t').line(info.m_nEndLine, fromZero);
             out.raw(info.m_bExported ? "\tyes" : "\tno").endLine();
         });
 }

@@ -39,6 +39,9 @@ function(bwcore_library_defaults target building_define)
         # The standard library's instantiations stay inside (see the script).
         target_link_options(${target} PRIVATE "LINKER:--version-script=${BWCORE_VERSION_SCRIPT}")
         set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${BWCORE_VERSION_SCRIPT})
+        # Nothing stands in for the library's exported functions: its calls to them go straight
+        # there and may be inlined, as on Windows, rather than through the symbol table.
+        target_compile_options(${target} PRIVATE -fno-semantic-interposition)
     endif()
     if(WIN32)
         # DLLs carry their plain names (bwcore.dll), as the front end loads them.

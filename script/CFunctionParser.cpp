@@ -34,15 +34,18 @@ bool EndsStatement(eToken eKind) {
 // before the "(": the last one's text is then the name even when it is empty, as the text of a
 // comma on the line after the name is.
 bool ReadName(CTokenizer& tokenizer, CString& strName, bool& bNamed) {
-    strName.Empty();
+    // Only the last text becomes a string: the words before it are types and qualifiers.
+    char szName[CTokenizer::TokenTextSize] = "";
     bNamed = false;
     for (eToken eKind = tokenizer.Fetch(); eKind != eTokOpenParen; eKind = tokenizer.Fetch()) {
         if (EndsStatement(eKind)) {
+            strName.Empty();
             return false;
         }
-        strName = GetTokenText(tokenizer);
+        tokenizer.GetTokenText(szName);
         bNamed = true;
     }
+    strName = szName;
     return true;
 }
 
@@ -53,6 +56,17 @@ CFunctionParser::CFunctionParser(CTokenizer* pTokenizer) : m_pTokenizer(pTokeniz
 bool CFunctionParser::Parse(const CString& strFile, CScriptFunctionInfoMap& functions,
                             CScriptFunctionInfoMap& properties, CScriptFunctionInfoMap& methods,
                             CScriptFunctionInfoMap& tags) {
+    // The kept tag record is for this parse only: the map may lose records between parses.
+    struct TagMemo {
+        CFunctionParser& parser;
+        TagMemo(CFunctionParser& owner, CScriptFunctionInfoMap& tagMap) : parser(owner) {
+            parser.m_pParseTags = &tagMap;
+        }
+        ~TagMemo() {
+            parser.m_pParseTags = nullptr;
+            parser.m_pLastTag = nullptr;
+        }
+    } memo(*this, tags);
     properties[kStartMarker].m_nStartLine = 1;
     properties[kStartMarker].m_nEndLine = 1;
     for (;;) {
@@ -207,8 +221,8 @@ bool CFunctionParser::HandleFunction(const CString& strFile, CScriptFunctionInfo
     if (!bNamed) {
         return false;
     }
-    CScriptFunctionInfoMap& target = methods.count(strName) != 0 ? methods : functions;
-    CScriptFunctionInfo& info = target[strName];
+    const auto method = methods.find(strName);
+    CScriptFunctionInfo& info = method != methods.end() ? method->second : functions[strName];
     info.m_nStartLine = nBeginLine - 1;
     info.m_nEndLine = m_pTokenizer->GetLineNo() - 1;
     info.m_strFile = strFile;
@@ -305,11 +319,23 @@ bool CFunctionParser::HandleComments(const CString& /*strFile*/, CScriptFunction
 
 void CFunctionParser::CheckCommentForTag(const CString& strComment, CScriptFunctionInfoMap& tags) {
     if (strComment.Find(kOpeningTag) >= 0) {
-        tags[GetPerenthesesContents(strComment)].m_nStartLine = m_pTokenizer->GetLineNo();
+        TagRecord(tags, GetPerenthesesContents(strComment)).m_nStartLine =
+            m_pTokenizer->GetLineNo();
     }
     if (strComment.Find(kClosingTag) >= 0) {
-        tags[GetPerenthesesContents(strComment)].m_nEndLine = m_pTokenizer->GetLineNo();
+        TagRecord(tags, GetPerenthesesContents(strComment)).m_nEndLine = m_pTokenizer->GetLineNo();
     }
+}
+
+CScriptFunctionInfo& CFunctionParser::TagRecord(CScriptFunctionInfoMap& tags,
+                                                const CString& strName) {
+    if (&tags != m_pParseTags) {
+        return tags[strName];
+    }
+    if (m_pLastTag == nullptr || m_pLastTag->first != strName) {
+        m_pLastTag = &*tags.try_emplace(strName).first;
+    }
+    return m_pLastTag->second;
 }
 
 CString CFunctionParser::GetPerenthesesContents(const CString& strText) const {

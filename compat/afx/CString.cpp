@@ -169,14 +169,6 @@ void CString::Append(LPCSTR pch, int nLength) {
     m_str.append(pch, nLength);
 }
 
-int CString::Compare(LPCSTR psz) const {
-    return strcmp(m_str.c_str(), psz ? psz : "");
-}
-
-int CString::Compare(const CString& s) const {
-    return strcmp(m_str.c_str(), s.m_str.c_str());
-}
-
 int CString::CompareNoCase(LPCSTR psz) const {
     std::string a(m_str.c_str()); // up to the first zero
     std::string b(psz ? psz : "");

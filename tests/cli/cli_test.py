@@ -258,6 +258,10 @@ indexed = expect(["script", "-R", tree], 0, ["function\tDeep\t" + tree + "/A/B/C
 check("NotAScript" not in indexed, "script -R indexed a file that is not *.bws")
 expect(["script", "--recursive", missing, SETUP], 1, ["WelcomeDialog"],
        [f"cannot search '{missing}': no such directory"])
+# A file name that every record repeats is written escaped in each of them.
+odd = write("tab\there.bws", b"prototype A();\nprototype B();\n")
+shown = odd.replace("\t", "\\t")
+expect(["script", odd], 0, [f"function\tA\t{shown}\t1\t-\t", f"function\tB\t{shown}\t2\t-\t"])
 
 shutil.rmtree(work)
 for failure in failures:

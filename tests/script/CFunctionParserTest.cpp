@@ -93,6 +93,10 @@ TEST(CFunctionParserTest, Parse) {
          "// {{BW_SCRIPT_TAG(One) }}BW_SCRIPT_TAG(One)\n// {{BW_SCRIPT_TAG(Open) {Methods}\n"
          "// {{bw_script_tag(Lower)\n",
          "p{{Methods}://-1/5/5} t{One://-1/4/4 Welcome://-1/1/3}"},
+        // A closing tag finds its own record, whichever tag opened last.
+        {"// {{BW_SCRIPT_TAG(A)\n// {{BW_SCRIPT_TAG(B)\n// }}BW_SCRIPT_TAG(A)\n"
+         "// }}BW_SCRIPT_TAG(B)\n// }}BW_SCRIPT_TAG(C)\n",
+         "t{A://-1/1/3 B://-1/2/4 C://-1/-1/5}"},
         // Tags in a body stay when the function is then rejected.
         {"function F()\nbegin\n// {{BW_SCRIPT_TAG(T)\n// }}BW_SCRIPT_TAG(T)\nend\n",
          "t{T://-1/3/4}"},

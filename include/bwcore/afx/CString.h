@@ -19,6 +19,7 @@
 #include <bwcore/platform.h>
 
 #include <stdarg.h>
+#include <string.h>
 #include <string>
 
 class BWAFX_API CString {
@@ -56,9 +57,9 @@ public:
 
     // Comparison of the texts as zero-terminated strings, byte by byte (unsigned), as the
     // framework's strcmp-based Compare: a zero character inside the string ends the text that is
-    // compared. Results <0, 0, >0.
-    int Compare(LPCSTR psz) const;
-    int Compare(const CString& s) const;
+    // compared. Results <0, 0, >0. Inline: the script index's maps compare their keys with it.
+    int Compare(LPCSTR psz) const { return strcmp(m_str.c_str(), psz ? psz : ""); }
+    int Compare(const CString& s) const { return strcmp(m_str.c_str(), s.m_str.c_str()); }
     // The same after folding both texts to lower case with CharLowerA (the ANSI code page's case
     // mapping, double-byte characters kept whole).
     int CompareNoCase(LPCSTR psz) const;

@@ -68,4 +68,12 @@ protected:
     bool ExpectToken(eToken eExpected);
 
     CTokenizer* m_pTokenizer;
+
+private:
+    // The record of the named tag. While Parse runs, the record last looked up is kept: the
+    // closing tag most often names the tag opened last, and the map only grows meanwhile.
+    CScriptFunctionInfo& TagRecord(CScriptFunctionInfoMap& tags, const CString& strName);
+
+    CScriptFunctionInfoMap* m_pParseTags = nullptr; // Parse's tag map while it runs
+    CScriptFunctionInfoMap::value_type* m_pLastTag = nullptr;
 };
