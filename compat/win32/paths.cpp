@@ -9,16 +9,17 @@
 // Win32 names are case-insensitive, Linux names are not. A path whose exact spelling exists costs
 // one lstat; only when it does not is each name looked up on its own, and a name that its
 // directory does not hold exactly is replaced by the first entry of that directory that equals
-// it but for case. The first name found in no spelling ends the lookup: the rest of the path is
-// kept as written, so that a file about to be created gets the name it was given.
+// it but for case (folded_names.h: the names of the directories read last are kept). The first name
+// found in no spelling ends the lookup: the rest of the path is kept as written, so that a file
+// about to be created gets the name it was given.
 #include "paths.h"
 
 #include "codepages.h"
+#include "folded_names.h"
 
 #include <bwcore/win32/errors.h>
 #include <bwcore/win32/files.h>
 
-#include <dirent.h>
 #include <errno.h>
 #include <string.h>
 #include <sys/stat.h>
@@ -60,25 +61,6 @@ std::string join_names(const std::vector<std::string>& names, bool absolute) {
     return result.empty() ? "." : result;
 }
 
-// Replaces `name` by the first entry of `directory` that equals it but for case; false when
-// there is none.
-bool find_ignoring_case(const std::string& directory, std::string& name) {
-    DIR* dir = opendir(directory.c_str());
-    if (dir == nullptr)
-        return false;
-    const CodePage& page = AnsiCodePage();
-    bool found = false;
-    while (const dirent* entry = readdir(dir)) {
-        if (SameNameIgnoringCase(page, entry->d_name, name.c_str())) {
-            name = entry->d_name;
-            found = true;
-            break;
-        }
-    }
-    closedir(dir);
-    return found;
-}
-
 // See the comment at the top of the file.
 void resolve_case(std::vector<std::string>& names, bool absolute, bool lastName) {
     struct stat st;
@@ -89,7 +71,7 @@ void resolve_case(std::vector<std::string>& names, bool absolute, bool lastName)
         if (!lastName && &name == &names.back())
             return;
         if (lstat((prefix + name).c_str(), &st) != 0 &&
-            (errno != ENOENT || !find_ignoring_case(prefix.empty() ? "." : prefix, name)))
+            (errno != ENOENT || !FindNameIgnoringCase(prefix.empty() ? "." : prefix, name)))
             return;
         prefix += name + "/";
     }
