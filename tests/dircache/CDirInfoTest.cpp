@@ -1,5 +1,6 @@
 // CDirInfo: the order and filtering of QueryDir, keys and slots, the refreshes and the worker;
 // then callers, worker and a changing tree all at once.
+#include "../win32/FailingAllocator.h"
 #include "../win32/TestDirectory.h"
 #include "FailingMalloc.h"
 
@@ -24,6 +25,19 @@ struct CDirInfoTestAccess {
     static INT_PTR Slots(CDirInfo& cache) {
         CSingleLock lock(&cache.m_Lock, TRUE);
         return cache.m_arrPaths.GetSize();
+    }
+    static int Enumerate(CDirInfo& cache, const CString& strDir) {
+        return cache.EnumerateDirectory(strDir);
+    }
+    // Starts the worker again with no events to be had; the running worker keeps its own.
+    static int StartWithoutEvents(CDirInfo& cache) {
+        const HANDLE hEvent = cache.m_hEvent, hResume = cache.m_hResume;
+        FailAllocationsAfter(0);
+        const int nResult = cache.CDirStartBackground();
+        AllowAllocations();
+        cache.m_hEvent = hEvent;
+        cache.m_hResume = hResume;
+        return nResult;
     }
 };
 
@@ -102,10 +116,12 @@ TEST(CDirInfoTest, ScheduleDirReadsAheadAndKeysFoldCaseButNotATrailingBackslash)
     tree.Make("Work");
     CDirInfo cache;
     EXPECT_EQ(cache.ScheduleDir(CString('x', MAX_PATH), 0), -1); // too long: never cut short
-    if (MallocFailuresInjectable()) {                            // no task record: nothing queued
+    if (MallocFailuresInjectable()) { // no task record, no entry record, no event: -1
         FailMallocsAfter(reinterpret_cast<const void*>(&DeletePathInfo), 0);
         EXPECT_EQ(cache.ScheduleDir(tree.Dir("Work"), 0), -1);
+        EXPECT_EQ(Access::Enumerate(cache, tree.Dir("")), -1);
         AllowMallocs();
+        EXPECT_EQ(Access::StartWithoutEvents(cache), -1);
     }
     EXPECT_EQ(cache.ScheduleDir(tree.Dir("Work"), 0), 0);
     for (int i = 0; i < 500 && Access::Slot(cache, tree.Dir("Work")) < 0; ++i)
