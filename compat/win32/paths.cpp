@@ -21,7 +21,6 @@
 #include <bwcore/win32/files.h>
 
 #include <errno.h>
-#include <string.h>
 #include <sys/stat.h>
 
 #include <vector>
@@ -84,10 +83,24 @@ bool IsSeparator(char c) {
 }
 
 bool IsInvalidNameChar(char c) {
-    return static_cast<unsigned char>(c) < 0x20 || strchr("*?\"<>|", c) != nullptr;
+    switch (c) {
+    case '*':
+    case '?':
+    case '"':
+    case '<':
+    case '>':
+    case '|':
+        return true;
+    default:
+        return static_cast<unsigned char>(c) < 0x20;
+    }
 }
 
-DWORD MapPath(LPCSTR windowsPath, MappedPath& out, bool resolveLastName) {
+namespace {
+
+enum class case_lookup { none, all_but_last, all };
+
+DWORD map_path(LPCSTR windowsPath, MappedPath& out, case_lookup lookup) {
     if (windowsPath == nullptr || *windowsPath == '\0')
         return ERROR_PATH_NOT_FOUND;
     const CodePage& page = AnsiCodePage();
@@ -130,10 +143,22 @@ DWORD MapPath(LPCSTR windowsPath, MappedPath& out, bool resolveLastName) {
             push_name(names, name, absolute);
     }
 
-    resolve_case(names, absolute, resolveLastName);
+    if (lookup != case_lookup::none)
+        resolve_case(names, absolute, lookup == case_lookup::all);
     out.path = join_names(names, absolute);
     out.trailingSeparator = trailingSeparator;
     return ERROR_SUCCESS;
+}
+
+} // namespace
+
+DWORD MapPath(LPCSTR windowsPath, MappedPath& out, bool resolveLastName) {
+    return map_path(windowsPath, out,
+                    resolveLastName ? case_lookup::all : case_lookup::all_but_last);
+}
+
+DWORD MapPathAsWritten(LPCSTR windowsPath, MappedPath& out) {
+    return map_path(windowsPath, out, case_lookup::none);
 }
 
 bool SameNameIgnoringCase(const CodePage& page, const char* a, const char* b) {
