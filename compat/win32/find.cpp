@@ -229,6 +229,19 @@ bool deliver_next(search& found, WIN32_FIND_DATAA* data) {
     return false;
 }
 
+// The search of a handle, null when it names none; with `close` its slot is emptied as well.
+std::shared_ptr<search> search_of(HANDLE handle, bool close) {
+    search_table& searches = table();
+    std::lock_guard<std::mutex> guard(searches.lock);
+    const ptrdiff_t slot = slot_of(searches, handle);
+    if (slot < 0)
+        return nullptr;
+    std::shared_ptr<search>& held = searches.slots[static_cast<size_t>(slot)];
+    if (close)
+        return std::move(held);
+    return held;
+}
+
 HANDLE fail_search(DWORD error) {
     SetLastError(error);
     return INVALID_HANDLE_VALUE;
@@ -295,27 +308,17 @@ HANDLE WINAPI FindFirstFileA(LPCSTR lpFileName, LPWIN32_FIND_DATAA lpFindFileDat
 }
 
 BOOL WINAPI FindNextFileA(HANDLE hFindFile, LPWIN32_FIND_DATAA lpFindFileData) {
-    std::shared_ptr<search> found;
-    {
-        search_table& searches = table();
-        std::lock_guard<std::mutex> guard(searches.lock);
-        const ptrdiff_t slot = slot_of(searches, hFindFile);
-        if (slot < 0)
-            return fail(ERROR_INVALID_HANDLE);
-        found = searches.slots[static_cast<size_t>(slot)];
-    }
+    const std::shared_ptr<search> found = search_of(hFindFile, false);
+    if (!found)
+        return fail(ERROR_INVALID_HANDLE);
     if (lpFindFileData == nullptr)
         return fail(ERROR_INVALID_PARAMETER);
     return deliver_next(*found, lpFindFileData) ? TRUE : fail(ERROR_NO_MORE_FILES);
 }
 
 BOOL WINAPI FindClose(HANDLE hFindFile) {
-    std::shared_ptr<search> found;
-    search_table& searches = table();
-    std::lock_guard<std::mutex> guard(searches.lock);
-    const ptrdiff_t slot = slot_of(searches, hFindFile);
-    if (slot < 0)
+    // The search, closing its directory, goes once the table's lock has been let go.
+    if (!search_of(hFindFile, true))
         return fail(ERROR_INVALID_HANDLE);
-    found.swap(searches.slots[static_cast<size_t>(slot)]);
     return TRUE;
 }
