@@ -29,14 +29,21 @@ struct CDirInfoTestAccess {
     static int Enumerate(CDirInfo& cache, const CString& strDir) {
         return cache.EnumerateDirectory(strDir);
     }
-    // Starts the worker again with no events to be had; the running worker keeps its own.
-    static int StartWithoutEvents(CDirInfo& cache) {
-        const HANDLE hEvent = cache.m_hEvent, hResume = cache.m_hResume;
+    // Ends the worker as the destructor does, then starts it again with no events to be had.
+    static int RestartWithoutEvents(CDirInfo& cache) {
+        {
+            CSingleLock lock(&cache.m_Lock, TRUE);
+            cache.m_bStop = TRUE;
+        }
+        SetEvent(cache.m_hEvent);
+        WaitForSingleObject(cache.m_pThread->m_hThread, INFINITE);
+        delete cache.m_pThread;
+        cache.m_pThread = nullptr;
+        CloseHandle(cache.m_hEvent);
+        CloseHandle(cache.m_hResume);
         FailAllocationsAfter(0);
         const int nResult = cache.CDirStartBackground();
         AllowAllocations();
-        cache.m_hEvent = hEvent;
-        cache.m_hResume = hResume;
         return nResult;
     }
 };
@@ -116,12 +123,11 @@ TEST(CDirInfoTest, ScheduleDirReadsAheadAndKeysFoldCaseButNotATrailingBackslash)
     tree.Make("Work");
     CDirInfo cache;
     EXPECT_EQ(cache.ScheduleDir(CString('x', MAX_PATH), 0), -1); // too long: never cut short
-    if (MallocFailuresInjectable()) { // no task record, no entry record, no event: -1
+    if (MallocFailuresInjectable()) { // no task record, no entry record: -1
         FailMallocsAfter(reinterpret_cast<const void*>(&DeletePathInfo), 0);
         EXPECT_EQ(cache.ScheduleDir(tree.Dir("Work"), 0), -1);
         EXPECT_EQ(Access::Enumerate(cache, tree.Dir("")), -1);
         AllowMallocs();
-        EXPECT_EQ(Access::StartWithoutEvents(cache), -1);
     }
     EXPECT_EQ(cache.ScheduleDir(tree.Dir("Work"), 0), 0);
     for (int i = 0; i < 500 && Access::Slot(cache, tree.Dir("Work")) < 0; ++i)
@@ -133,6 +139,10 @@ TEST(CDirInfoTest, ScheduleDirReadsAheadAndKeysFoldCaseButNotATrailingBackslash)
         delete cache.QueryDir(strDir, "*.*", 0);
     EXPECT_EQ(Access::Slots(cache), 2);
     EXPECT_EQ(Access::Slot(cache, tree.Dir("Work\\")), 1);
+    if (MallocFailuresInjectable()) {
+        EXPECT_EQ(Access::RestartWithoutEvents(cache), -1);
+        EXPECT_EQ(cache.ScheduleDir(tree.Dir("Work"), 0), -1); // no worker
+    }
 }
 
 TEST(CDirInfoTest, RefreshesKeepSlotsAndRefreshReadsUpperCasePaths) {
