@@ -16,8 +16,10 @@ namespace bwcompat {
 namespace {
 
 // Enough for the ancestors of every directory of a deep walk and their large neighbours; the
-// directory used least recently goes first.
+// directory used least recently goes first, also while more names than kept_names are kept
+// (some 7 MB; the directory read last stays however large it is).
 constexpr size_t kept_directories = 64;
+constexpr size_t kept_names = 65536;
 
 struct folded_directory {
     std::string path;
@@ -28,6 +30,7 @@ struct folded_directory {
 struct folded_cache {
     std::mutex lock;
     std::list<folded_directory> directories; // the one used last first
+    size_t names = 0;                        // in all of them
 };
 
 // Never destroyed, so that lookups still work while other libraries' static objects go away.
@@ -100,6 +103,7 @@ bool FindNameIgnoringCase(const std::string& directory, std::string& name) {
             if (it->path != directory)
                 continue;
             if (!unchanged(it->status, st)) {
+                kept.names -= it->names.size();
                 kept.directories.erase(it);
                 break;
             }
@@ -133,10 +137,19 @@ bool FindNameIgnoringCase(const std::string& directory, std::string& name) {
     if (exists)
         name = found->second;
     std::lock_guard<std::mutex> guard(kept.lock);
-    kept.directories.remove_if([&](const folded_directory& d) { return d.path == directory; });
+    kept.directories.remove_if([&](const folded_directory& d) {
+        if (d.path != directory)
+            return false;
+        kept.names -= d.names.size();
+        return true;
+    });
+    kept.names += read.names.size();
     kept.directories.push_front(std::move(read));
-    if (kept.directories.size() > kept_directories)
+    while (kept.directories.size() > 1 &&
+           (kept.directories.size() > kept_directories || kept.names > kept_names)) {
+        kept.names -= kept.directories.back().names.size();
         kept.directories.pop_back();
+    }
     return exists;
 }
 
