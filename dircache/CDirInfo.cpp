@@ -27,6 +27,19 @@ BOOL JoinPath(const CString& strDir, const char* pszName, CString& strPath) {
     return TRUE;
 }
 
+// Adds the keys whose listing `accept` takes (null for an emptied slot). Called with the cache's
+// lock held.
+template <typename Accept>
+void AddKeysNL(CMapStringToPtr& mapDirs, CObArray& arrPaths, CStringArray& arrKeys, Accept accept) {
+    CString strKey;
+    void* pSlot = nullptr;
+    for (POSITION pos = mapDirs.GetStartPosition(); pos != nullptr;) {
+        mapDirs.GetNextAssoc(pos, strKey, pSlot);
+        if (accept(static_cast<CPathInfo*>(arrPaths.GetAt(reinterpret_cast<INT_PTR>(pSlot)))))
+            arrKeys.Add(strKey);
+    }
+}
+
 CPathInfo::pathfileinfo* Record(CPtrArrayEx& arr, INT_PTR nIndex) {
     return static_cast<CPathInfo::pathfileinfo*>(arr.GetAt(nIndex));
 }
@@ -311,12 +324,7 @@ int CDirInfo::Refresh() {
     CStringArray arrKeys;
     {
         CSingleLock lock(&m_Lock, TRUE);
-        CString strKey;
-        void* pSlot = nullptr;
-        for (POSITION pos = m_mapDirs.GetStartPosition(); pos != nullptr;) {
-            m_mapDirs.GetNextAssoc(pos, strKey, pSlot);
-            arrKeys.Add(strKey);
-        }
+        AddKeysNL(m_mapDirs, m_arrPaths, arrKeys, [](CPathInfo*) { return true; });
     }
     // The key, in upper case, is the path read: every refreshed listing's path is upper case.
     for (INT_PTR i = 0; i < arrKeys.GetSize(); ++i)
@@ -332,15 +340,9 @@ int CDirInfo::RefreshSubDir(const CString& strDir) {
     CStringArray arrKeys;
     {
         CSingleLock lock(&m_Lock, TRUE);
-        CString strKey;
-        void* pSlot = nullptr;
-        for (POSITION pos = m_mapDirs.GetStartPosition(); pos != nullptr;) {
-            m_mapDirs.GetNextAssoc(pos, strKey, pSlot);
-            CObject* pInfo = m_arrPaths.GetAt(reinterpret_cast<INT_PTR>(pSlot));
-            if (pInfo != nullptr &&
-                static_cast<CPathInfo*>(pInfo)->m_strPath.Left(nLength).CompareNoCase(strDir) == 0)
-                arrKeys.Add(strKey);
-        }
+        AddKeysNL(m_mapDirs, m_arrPaths, arrKeys, [&](CPathInfo* pInfo) {
+            return pInfo != nullptr && pInfo->m_strPath.Left(nLength).CompareNoCase(strDir) == 0;
+        });
     }
     int nResult = 0;
     for (INT_PTR i = 0; i < arrKeys.GetSize() && nResult == 0; ++i)

@@ -152,8 +152,10 @@ int CPathInfo::EnumDir(const CString& strDir) {
         return 0;
     int nIndex = 0;
     do {
-        if (lstrcmpiA(data.cFileName, ".") != 0 && lstrcmpiA(data.cFileName, "..") != 0 &&
-            FillFileInfo(nIndex, &data) < 0) {
+        // Only a name that begins with a dot can be "." or "..".
+        const bool bDots = data.cFileName[0] == '.' && (lstrcmpiA(data.cFileName, ".") == 0 ||
+                                                        lstrcmpiA(data.cFileName, "..") == 0);
+        if (!bDots && FillFileInfo(nIndex, &data) < 0) {
             FindClose(hFind);
             return -1;
         }
@@ -218,6 +220,10 @@ CPathInfo* CPathInfo::Duplicate(const CString& strPattern) {
 }
 
 int CPathInfo::FileMatchQuery(pathfileinfo* pItem, const CString& strPattern) {
+    // "*.*" matches every name, one without a dot by the tail rule: the cache's usual pattern
+    // needs no walk.
+    if (strPattern == "*.*")
+        return 1;
     // CompWildcard only reads the pattern.
     return CompWildcard(pItem->pszName, const_cast<char*>(static_cast<LPCSTR>(strPattern)));
 }

@@ -218,11 +218,17 @@ CharCode ReadChar(const char* p, int length) {
     return length == 2 ? static_cast<CharCode>(first << 8 | static_cast<BYTE>(p[1])) : first;
 }
 
+// Every code page maps ASCII letters alone below 0x80, so names and keys, mostly ASCII, are cased
+// without walking the case pairs.
 CharCode ToUpper(const CodePage& page, CharCode c) {
+    if (c < 0x80)
+        return c >= 'a' && c <= 'z' ? static_cast<CharCode>(c - 0x20) : c;
     return MapCase(page, c, true);
 }
 
 CharCode ToLower(const CodePage& page, CharCode c) {
+    if (c < 0x80)
+        return c >= 'A' && c <= 'Z' ? static_cast<CharCode>(c + 0x20) : c;
     return MapCase(page, c, false);
 }
 

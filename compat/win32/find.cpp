@@ -130,45 +130,70 @@ bool reachable(const CodePage& page, const char* name) {
     return true;
 }
 
-// The order of delivery: "." and ".." first, then by upper-case name.
-bool delivered_before(const std::pair<std::vector<CharCode>, std::string>& a,
-                      const std::pair<std::vector<CharCode>, std::string>& b) {
-    const bool aDot = a.second == "." || a.second == "..";
-    const bool bDot = b.second == "." || b.second == "..";
-    if (aDot != bDot)
-        return aDot;
-    return a.first < b.first;
+bool is_dots(const std::string& name) {
+    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
-// Reads the names of the open directory that match the pattern into the search; the directory
-// descriptor stays the search's own.
-DWORD read_names(search& found, const std::string& pattern, bool root) {
-    const int listing = dup(found.fd);
-    DIR* dir = listing >= 0 ? fdopendir(listing) : nullptr;
-    if (dir == nullptr) {
-        const DWORD error = bwcompat::ErrorFromErrno(errno);
-        if (listing >= 0)
-            close(listing);
-        return error;
-    }
-    const CodePage& page = bwcompat::AnsiCodePage();
-    const std::vector<CharCode> wanted = upper_chars(page, pattern.c_str());
-    const bool everything = pattern == "*" || pattern == "*.*";
-    std::vector<std::pair<std::vector<CharCode>, std::string>> entries;
-    while (const dirent* entry = readdir(dir)) {
-        const bool dots = strcmp(entry->d_name, ".") == 0 || strcmp(entry->d_name, "..") == 0;
-        if ((dots && root) || !reachable(page, entry->d_name))
+// The order of delivery: "." and ".." first, then by the names' upper-case character codes.
+bool delivered_before(const CodePage& page, const std::string& a, const std::string& b) {
+    if (is_dots(a) != is_dots(b))
+        return is_dots(a);
+    const char* p = a.c_str();
+    const char* q = b.c_str();
+    for (;;) {
+        // ASCII bytes are characters of their own in every code page: the common case is cased
+        // here, byte by byte.
+        const unsigned char x = static_cast<unsigned char>(*p);
+        const unsigned char y = static_cast<unsigned char>(*q);
+        if (x < 0x80 && y < 0x80) {
+            if (x == 0 || y == 0)
+                return x == 0 && y != 0;
+            const int upperX = x >= 'a' && x <= 'z' ? x - 0x20 : x;
+            const int upperY = y >= 'a' && y <= 'z' ? y - 0x20 : y;
+            if (upperX != upperY)
+                return upperX < upperY;
+            ++p;
+            ++q;
             continue;
-        std::vector<CharCode> name = upper_chars(page, entry->d_name);
-        if (everything || pattern_match(name, wanted).matches())
-            entries.emplace_back(std::move(name), entry->d_name);
+        }
+        const int lengthP = bwcompat::CharLength(page, p);
+        const int lengthQ = bwcompat::CharLength(page, q);
+        if (lengthP == 0 || lengthQ == 0)
+            return lengthP == 0 && lengthQ != 0;
+        const CharCode c = bwcompat::ToUpper(page, bwcompat::ReadChar(p, lengthP));
+        const CharCode d = bwcompat::ToUpper(page, bwcompat::ReadChar(q, lengthQ));
+        if (c != d)
+            return c < d;
+        p += lengthP;
+        q += lengthQ;
     }
-    closedir(dir);
-    std::sort(entries.begin(), entries.end(), delivered_before);
-    found.names.reserve(entries.size());
-    for (auto& entry : entries)
-        found.names.push_back(std::move(entry.second));
-    return ERROR_SUCCESS;
+}
+
+// Reads the names of the search's open directory that match the pattern, straight from the
+// kernel's directory records (the descriptor stays the search's own, for fstatat), and sorts
+// them into the order of delivery.
+void read_names(search& found, const std::string& pattern, bool root) {
+    const CodePage& page = bwcompat::AnsiCodePage();
+    const bool everything = pattern == "*" || pattern == "*.*";
+    const std::vector<CharCode> wanted = upper_chars(page, pattern.c_str());
+    alignas(struct dirent64) char records[32768];
+    ssize_t length;
+    while ((length = getdents64(found.fd, records, sizeof records)) > 0) {
+        for (ssize_t at = 0; at < length;) {
+            const auto* entry = reinterpret_cast<const struct dirent64*>(records + at);
+            at += entry->d_reclen;
+            const char* name = entry->d_name;
+            const bool dots = strcmp(name, ".") == 0 || strcmp(name, "..") == 0;
+            if ((dots && root) || !reachable(page, name))
+                continue;
+            if (everything || pattern_match(upper_chars(page, name), wanted).matches())
+                found.names.emplace_back(name);
+        }
+    }
+    std::sort(found.names.begin(), found.names.end(),
+              [&page](const std::string& a, const std::string& b) {
+                  return delivered_before(page, a, b);
+              });
 }
 
 FILETIME filetime_of(const struct timespec& t) {
@@ -204,6 +229,19 @@ bool deliver_next(search& found, WIN32_FIND_DATAA* data) {
     return false;
 }
 
+// The search of a handle, null when it names none; with `close` its slot is emptied as well.
+std::shared_ptr<search> search_of(HANDLE handle, bool close) {
+    search_table& searches = table();
+    std::lock_guard<std::mutex> guard(searches.lock);
+    const ptrdiff_t slot = slot_of(searches, handle);
+    if (slot < 0)
+        return nullptr;
+    std::shared_ptr<search>& held = searches.slots[static_cast<size_t>(slot)];
+    if (close)
+        return std::move(held);
+    return held;
+}
+
 HANDLE fail_search(DWORD error) {
     SetLastError(error);
     return INVALID_HANDLE_VALUE;
@@ -232,20 +270,26 @@ HANDLE WINAPI FindFirstFileA(LPCSTR lpFileName, LPWIN32_FIND_DATAA lpFindFileDat
             pattern = p + 1;
     }
     const std::string directoryText(lpFileName, static_cast<size_t>(pattern - lpFileName));
+    const char* directoryName = directoryText.empty() ? "." : directoryText.c_str();
     bwcompat::MappedPath directory;
-    if (DWORD error =
-            bwcompat::MapPath(directoryText.empty() ? "." : directoryText.c_str(), directory))
+    if (DWORD error = bwcompat::MapPathAsWritten(directoryName, directory))
         return fail_search(error);
 
+    // The spelling as written is opened first, so that an exact path costs one open; the case-
+    // insensitive lookup comes in only where it does not name a directory.
     auto found = std::make_shared<search>();
     found->fd = open(directory.path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (found->fd < 0 && (errno == ENOENT || errno == ENOTDIR)) {
+        if (DWORD error = bwcompat::MapPath(directoryName, directory))
+            return fail_search(error);
+        found->fd = open(directory.path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    }
     if (found->fd < 0)
         return fail_search(errno == ENOENT || errno == ENOTDIR ? ERROR_PATH_NOT_FOUND
                                                                : bwcompat::ErrorFromErrno(errno));
     if (*pattern == '\0')
         return fail_search(ERROR_FILE_NOT_FOUND);
-    if (DWORD error = read_names(*found, pattern, directory.path == "/"))
-        return fail_search(error);
+    read_names(*found, pattern, directory.path == "/");
 
     if (!deliver_next(*found, lpFindFileData))
         return fail_search(ERROR_FILE_NOT_FOUND);
@@ -264,27 +308,17 @@ HANDLE WINAPI FindFirstFileA(LPCSTR lpFileName, LPWIN32_FIND_DATAA lpFindFileDat
 }
 
 BOOL WINAPI FindNextFileA(HANDLE hFindFile, LPWIN32_FIND_DATAA lpFindFileData) {
-    std::shared_ptr<search> found;
-    {
-        search_table& searches = table();
-        std::lock_guard<std::mutex> guard(searches.lock);
-        const ptrdiff_t slot = slot_of(searches, hFindFile);
-        if (slot < 0)
-            return fail(ERROR_INVALID_HANDLE);
-        found = searches.slots[static_cast<size_t>(slot)];
-    }
+    const std::shared_ptr<search> found = search_of(hFindFile, false);
+    if (!found)
+        return fail(ERROR_INVALID_HANDLE);
     if (lpFindFileData == nullptr)
         return fail(ERROR_INVALID_PARAMETER);
     return deliver_next(*found, lpFindFileData) ? TRUE : fail(ERROR_NO_MORE_FILES);
 }
 
 BOOL WINAPI FindClose(HANDLE hFindFile) {
-    std::shared_ptr<search> found;
-    search_table& searches = table();
-    std::lock_guard<std::mutex> guard(searches.lock);
-    const ptrdiff_t slot = slot_of(searches, hFindFile);
-    if (slot < 0)
+    // The search, closing its directory, goes once the table's lock has been let go.
+    if (!search_of(hFindFile, true))
         return fail(ERROR_INVALID_HANDLE);
-    found.swap(searches.slots[static_cast<size_t>(slot)]);
     return TRUE;
 }

@@ -9,18 +9,18 @@
 // Win32 names are case-insensitive, Linux names are not. A path whose exact spelling exists costs
 // one lstat; only when it does not is each name looked up on its own, and a name that its
 // directory does not hold exactly is replaced by the first entry of that directory that equals
-// it but for case. The first name found in no spelling ends the lookup: the rest of the path is
-// kept as written, so that a file about to be created gets the name it was given.
+// it but for case (folded_names.h: the names of the directories read last are kept). The first name
+// found in no spelling ends the lookup: the rest of the path is kept as written, so that a file
+// about to be created gets the name it was given.
 #include "paths.h"
 
 #include "codepages.h"
+#include "folded_names.h"
 
 #include <bwcore/win32/errors.h>
 #include <bwcore/win32/files.h>
 
-#include <dirent.h>
 #include <errno.h>
-#include <string.h>
 #include <sys/stat.h>
 
 #include <vector>
@@ -60,25 +60,6 @@ std::string join_names(const std::vector<std::string>& names, bool absolute) {
     return result.empty() ? "." : result;
 }
 
-// Replaces `name` by the first entry of `directory` that equals it but for case; false when
-// there is none.
-bool find_ignoring_case(const std::string& directory, std::string& name) {
-    DIR* dir = opendir(directory.c_str());
-    if (dir == nullptr)
-        return false;
-    const CodePage& page = AnsiCodePage();
-    bool found = false;
-    while (const dirent* entry = readdir(dir)) {
-        if (SameNameIgnoringCase(page, entry->d_name, name.c_str())) {
-            name = entry->d_name;
-            found = true;
-            break;
-        }
-    }
-    closedir(dir);
-    return found;
-}
-
 // See the comment at the top of the file.
 void resolve_case(std::vector<std::string>& names, bool absolute, bool lastName) {
     struct stat st;
@@ -89,7 +70,7 @@ void resolve_case(std::vector<std::string>& names, bool absolute, bool lastName)
         if (!lastName && &name == &names.back())
             return;
         if (lstat((prefix + name).c_str(), &st) != 0 &&
-            (errno != ENOENT || !find_ignoring_case(prefix.empty() ? "." : prefix, name)))
+            (errno != ENOENT || !FindNameIgnoringCase(prefix.empty() ? "." : prefix, name)))
             return;
         prefix += name + "/";
     }
@@ -102,10 +83,24 @@ bool IsSeparator(char c) {
 }
 
 bool IsInvalidNameChar(char c) {
-    return static_cast<unsigned char>(c) < 0x20 || strchr("*?\"<>|", c) != nullptr;
+    switch (c) {
+    case '*':
+    case '?':
+    case '"':
+    case '<':
+    case '>':
+    case '|':
+        return true;
+    default:
+        return static_cast<unsigned char>(c) < 0x20;
+    }
 }
 
-DWORD MapPath(LPCSTR windowsPath, MappedPath& out, bool resolveLastName) {
+namespace {
+
+enum class case_lookup { none, all_but_last, all };
+
+DWORD map_path(LPCSTR windowsPath, MappedPath& out, case_lookup lookup) {
     if (windowsPath == nullptr || *windowsPath == '\0')
         return ERROR_PATH_NOT_FOUND;
     const CodePage& page = AnsiCodePage();
@@ -148,10 +143,22 @@ DWORD MapPath(LPCSTR windowsPath, MappedPath& out, bool resolveLastName) {
             push_name(names, name, absolute);
     }
 
-    resolve_case(names, absolute, resolveLastName);
+    if (lookup != case_lookup::none)
+        resolve_case(names, absolute, lookup == case_lookup::all);
     out.path = join_names(names, absolute);
     out.trailingSeparator = trailingSeparator;
     return ERROR_SUCCESS;
+}
+
+} // namespace
+
+DWORD MapPath(LPCSTR windowsPath, MappedPath& out, bool resolveLastName) {
+    return map_path(windowsPath, out,
+                    resolveLastName ? case_lookup::all : case_lookup::all_but_last);
+}
+
+DWORD MapPathAsWritten(LPCSTR windowsPath, MappedPath& out) {
+    return map_path(windowsPath, out, case_lookup::none);
 }
 
 bool SameNameIgnoringCase(const CodePage& page, const char* a, const char* b) {

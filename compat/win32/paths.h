@@ -27,6 +27,9 @@ bool IsInvalidNameChar(char c);
 // has it exactly (the last one only with resolveLastName); ERROR_SUCCESS or the Win32 error for
 // the path. May throw std::bad_alloc.
 DWORD MapPath(LPCSTR windowsPath, MappedPath& out, bool resolveLastName = true);
+// The same mapping with every name kept as written, for a caller that tries the exact spelling
+// itself before it asks MapPath.
+DWORD MapPathAsWritten(LPCSTR windowsPath, MappedPath& out);
 
 // Whether two names are the same but for case, in the ANSI code page's case mapping.
 bool SameNameIgnoringCase(const CodePage& page, const char* a, const char* b);

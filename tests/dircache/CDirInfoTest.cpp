@@ -1,5 +1,6 @@
 // CDirInfo: the order and filtering of QueryDir, keys and slots, the refreshes and the worker;
 // then callers, worker and a changing tree all at once.
+#include "../win32/FailingAllocator.h"
 #include "../win32/TestDirectory.h"
 #include "FailingMalloc.h"
 
@@ -24,6 +25,26 @@ struct CDirInfoTestAccess {
     static INT_PTR Slots(CDirInfo& cache) {
         CSingleLock lock(&cache.m_Lock, TRUE);
         return cache.m_arrPaths.GetSize();
+    }
+    static int Enumerate(CDirInfo& cache, const CString& strDir) {
+        return cache.EnumerateDirectory(strDir);
+    }
+    // Ends the worker as the destructor does, then starts it again with no events to be had.
+    static int RestartWithoutEvents(CDirInfo& cache) {
+        {
+            CSingleLock lock(&cache.m_Lock, TRUE);
+            cache.m_bStop = TRUE;
+        }
+        SetEvent(cache.m_hEvent);
+        WaitForSingleObject(cache.m_pThread->m_hThread, INFINITE);
+        delete cache.m_pThread;
+        cache.m_pThread = nullptr;
+        CloseHandle(cache.m_hEvent);
+        CloseHandle(cache.m_hResume);
+        FailAllocationsAfter(0);
+        const int nResult = cache.CDirStartBackground();
+        AllowAllocations();
+        return nResult;
     }
 };
 
@@ -102,9 +123,10 @@ TEST(CDirInfoTest, ScheduleDirReadsAheadAndKeysFoldCaseButNotATrailingBackslash)
     tree.Make("Work");
     CDirInfo cache;
     EXPECT_EQ(cache.ScheduleDir(CString('x', MAX_PATH), 0), -1); // too long: never cut short
-    if (MallocFailuresInjectable()) {                            // no task record: nothing queued
+    if (MallocFailuresInjectable()) { // no task record, no entry record: -1
         FailMallocsAfter(reinterpret_cast<const void*>(&DeletePathInfo), 0);
         EXPECT_EQ(cache.ScheduleDir(tree.Dir("Work"), 0), -1);
+        EXPECT_EQ(Access::Enumerate(cache, tree.Dir("")), -1);
         AllowMallocs();
     }
     EXPECT_EQ(cache.ScheduleDir(tree.Dir("Work"), 0), 0);
@@ -117,6 +139,10 @@ TEST(CDirInfoTest, ScheduleDirReadsAheadAndKeysFoldCaseButNotATrailingBackslash)
         delete cache.QueryDir(strDir, "*.*", 0);
     EXPECT_EQ(Access::Slots(cache), 2);
     EXPECT_EQ(Access::Slot(cache, tree.Dir("Work\\")), 1);
+    if (MallocFailuresInjectable()) {
+        EXPECT_EQ(Access::RestartWithoutEvents(cache), -1);
+        EXPECT_EQ(cache.ScheduleDir(tree.Dir("Work"), 0), -1); // no worker
+    }
 }
 
 TEST(CDirInfoTest, RefreshesKeepSlotsAndRefreshReadsUpperCasePaths) {

@@ -19,6 +19,8 @@ namespace {
 
 const std::string kIcon = BWCORE_TEST_DATA_DIR "/resources/test.ico";
 const std::string kShell32 = "Z:\\usr\\lib\\x86_64-linux-gnu\\wine\\x86_64-windows\\shell32.dll";
+// A value that fills the 260-byte buffer with its terminator: read whole.
+const std::string kLongCommand(259, 'c');
 
 // The record of the file's type, with the text and command the query gave.
 const CFileType::typeinfo* Query(CFileType& types, std::string file, CString& text,
@@ -46,7 +48,10 @@ protected:
                                          {".bwe", "bw.notext"},
                                          {"bw.notext", nullptr},
                                          {"bw.notext\\Shell\\Open\\Command", "edit"},
-                                         {".bwm", "bw.missing"}}));
+                                         {".bwm", "bw.missing"},
+                                         {".bwl", "bw.long"},
+                                         {"bw.long", "Long"},
+                                         {"bw.long\\Shell\\Open\\Command", kLongCommand.c_str()}}));
     }
     static void TearDownTestSuite() { s_classes.reset(); }
     static std::unique_ptr<TestClasses> s_classes;
@@ -96,6 +101,7 @@ TEST_F(FileTypes, RecordsFollowTheAssociationsAndBothListsGrowTogether) {
         {"a.bwe", 6, "BWE File", "edit", "", -2, false},
         {"a.bwm", 7, "BWM File", "", "", -2, false},
         {"a.zzq", 8, "ZZQ File", "", "", -2, false},
+        {"a.bwl", 9, "Long", kLongCommand.c_str(), "", -2, false},
     };
     CFileType types;
     for (const auto& row : rows) {

@@ -12,7 +12,9 @@
 
 #include <stdlib.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -289,6 +291,22 @@ TEST_F(FilesTest, NamesResolveInAnyCase) {
         EXPECT_EQ(GetFileAttributesA((m_dir.Path() + "\\\x82\x81").c_str()),
                   wide.IsOpen() ? FILE_ATTRIBUTE_ARCHIVE : INVALID_FILE_ATTRIBUTES);
     }
+}
+
+// The names read for case-insensitive lookups are kept once their directory has been left alone
+// for a second, and read again after any change to it.
+TEST_F(FilesTest, KeptNamesFollowTheirDirectory) {
+    const auto exists = [&](const char* name) {
+        return GetFileAttributesA(m_dir.Path(name).c_str()) != INVALID_FILE_ATTRIBUTES;
+    };
+    m_dir.WriteFile("old.txt", "");
+    std::this_thread::sleep_for(std::chrono::milliseconds(2100));
+    EXPECT_TRUE(exists("OLD.TXT"));
+    EXPECT_FALSE(exists("NEW.TXT"));
+    m_dir.WriteFile("new.txt", "");
+    std::filesystem::rename(m_dir.Path("old.txt"), m_dir.Path("older.txt"));
+    EXPECT_TRUE(exists("NEW.TXT"));
+    EXPECT_FALSE(exists("OLD.TXT"));
 }
 
 TEST_F(FilesTest, ReadOnlyFilesRefuseWritingWhoeverAsks) {
