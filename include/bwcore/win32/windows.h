@@ -19,3 +19,4 @@
 #include <bwcore/win32/sync.h>
 #include <bwcore/win32/user.h>
 #include <bwcore/win32/versions.h>
+#include <bwcore/win32/commctrl.h>
