@@ -26,10 +26,13 @@ CUiDriver* CUiDriver::Current() {
     return installed_driver.load();
 }
 
+// A click reaches only a dialog that is shown and active; the driver is told before the dialog
+// manager first shows the dialog, so the dialog is shown (which activates it) first.
 BOOL CUiDriver::PressButton(CWnd& dialog, int nID) {
     HWND button = ::GetDlgItem(dialog.m_hWnd, nID);
     if (!button)
         return FALSE;
+    ::ShowWindow(dialog.m_hWnd, SW_SHOW);
     ::SendMessageA(button, BM_CLICK, 0, 0);
     return TRUE;
 }

@@ -41,8 +41,8 @@ public:
     // The installed driver; null when there is none.
     static CUiDriver* Current();
 
-    // Clicks button nID of the dialog (BM_CLICK sent to the control); FALSE when the dialog has
-    // no control nID.
+    // Clicks button nID of the dialog: shows the dialog, which activates it, and sends BM_CLICK
+    // to the control; FALSE when the dialog has no control nID.
     static BOOL PressButton(CWnd& dialog, int nID);
     // Presses Escape in the dialog: WM_COMMAND with IDCANCEL, from no control.
     static void PressEscape(CWnd& dialog);
