@@ -2,9 +2,10 @@
 // (the dialog manager's default handling around the caller's dialog procedure), the headless
 // modal loop, and the keyboard handling of IsDialogMessageA.
 //
-// Each dialog's own state (modal, ended and its result, the default id) is kept here by handle
-// from its creation to its WM_NCDESTROY; the dialog procedure and the two values callers reach
-// with DWLP_MSGRESULT and DWLP_USER are in the window's extra bytes, as Win32 keeps them.
+// Each dialog's own state (ended and its result, the default id, the owner its loop disabled) is
+// kept here by handle from its creation to its WM_NCDESTROY; the dialog procedure and the two
+// values callers reach with DWLP_MSGRESULT and DWLP_USER are in the window's extra bytes, as Win32
+// keeps them.
 #include <bwcore/win32/errors.h>
 #include <bwcore/win32/resources.h>
 #include <bwcore/win32/user.h>
@@ -25,7 +26,6 @@ constexpr LONG base_x = 6;
 constexpr LONG base_y = 13;
 
 struct dialog_state {
-    bool modal = false;
     bool ended = false;
     INT_PTR result = 0;
     WORD defId = IDOK; // the dialog manager's default id before any default push button
@@ -56,6 +56,10 @@ bool with_state(HWND hDlg, Change change) {
         return false;
     change(found->second);
     return true;
+}
+
+bool is_dialog(HWND hDlg) {
+    return with_state(hDlg, [](dialog_state&) {});
 }
 
 dialog_state state_of(HWND hDlg) {
@@ -122,8 +126,9 @@ void press_default(HWND hDlg) {
         send_command(hDlg, MAKEWPARAM(LOWORD(defId), BN_CLICKED), button);
 }
 
+// A modal dialog gets the owner its loop disabled, for EndDialog to enable again.
 HWND create_dialog(HINSTANCE hInstance, const bwcompat::dialog_template& form, HWND hWndParent,
-                   DLGPROC lpDialogFunc, LPARAM dwInitParam, bool modal) {
+                   DLGPROC lpDialogFunc, LPARAM dwInitParam, bool modal, HWND disabledOwner) {
     const bwcompat::template_name& cls = form.className;
     const char* className = !cls.present  ? bwcompat::dialog_class_name
                             : cls.ordinal ? MAKEINTATOM(cls.id)
@@ -140,7 +145,7 @@ HWND create_dialog(HINSTANCE hInstance, const bwcompat::dialog_template& form, H
     {
         dialog_table& dialogs = table();
         std::lock_guard<std::mutex> guard(dialogs.lock);
-        dialogs.dialogs[key_of(hDlg)].modal = modal;
+        dialogs.dialogs[key_of(hDlg)].disabledOwner = disabledOwner;
     }
     SetWindowLongPtrA(hDlg, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(lpDialogFunc));
 
@@ -216,15 +221,13 @@ INT_PTR run_modal(HINSTANCE hInstance, const void* data, size_t size, HWND hWndP
     const bool disableOwner = owner != nullptr && IsWindowEnabled(owner);
     if (disableOwner)
         EnableWindow(owner, FALSE);
-    HWND hDlg =
-        create_dialog(hInstance, form, hWndParent, lpDialogFunc, dwInitParam, /*modal=*/true);
+    HWND hDlg = create_dialog(hInstance, form, hWndParent, lpDialogFunc, dwInitParam,
+                              /*modal=*/true, disableOwner ? owner : nullptr);
     if (hDlg == nullptr) {
         if (disableOwner)
             EnableWindow(owner, TRUE);
         return -1;
     }
-    if (disableOwner)
-        with_state(hDlg, [owner](dialog_state& s) { s.disabledOwner = owner; });
 
     // Headless, nobody presses a button: the dialog answers with its default push button, and
     // with IDCANCEL when even that does not end it.
@@ -312,7 +315,7 @@ LRESULT CALLBACK DialogWindowProc(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lPa
 } // namespace bwcompat
 
 BOOL WINAPI MapDialogRect(HWND hDlg, LPRECT lpRect) {
-    if (!with_state(hDlg, [](dialog_state&) {})) {
+    if (!is_dialog(hDlg)) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return FALSE;
     }
@@ -367,7 +370,7 @@ HWND WINAPI CreateDialogIndirectParamA(HINSTANCE hInstance, LPCDLGTEMPLATEA lpTe
         return nullptr;
     }
     return create_dialog(hInstance, form, hWndParent, lpDialogFunc, dwInitParamA,
-                         /*modal=*/false);
+                         /*modal=*/false, nullptr);
 } catch (const std::bad_alloc&) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return nullptr;

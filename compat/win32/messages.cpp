@@ -24,10 +24,12 @@ DWORD tick_count() {
 }
 
 bool matches(window_registry& registry, const MSG& msg, HWND hWnd, UINT first, UINT last) {
-    if (hWnd == thread_messages
-            ? msg.hwnd != nullptr
-            : hWnd != nullptr && !bwcompat::IsSelfOrDescendant(registry, msg.hwnd, hWnd))
+    if (hWnd == thread_messages) {
+        if (msg.hwnd != nullptr)
+            return false;
+    } else if (hWnd != nullptr && !bwcompat::IsSelfOrDescendant(registry, msg.hwnd, hWnd)) {
         return false;
+    }
     return (first == 0 && last == 0) || (msg.message >= first && msg.message <= last);
 }
 
@@ -103,17 +105,19 @@ BOOL WINAPI PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) try 
     return FALSE;
 }
 
-void WINAPI PostQuitMessage(int nExitCode) {
+void WINAPI PostQuitMessage(int nExitCode) try {
     std::shared_ptr<message_queue> queue = bwcompat::CurrentQueue();
     window_registry& registry = bwcompat::Registry();
     std::lock_guard<std::mutex> guard(registry.lock);
     queue->quit = true;
     queue->exitCode = nExitCode;
     queue->arrived.notify_all();
+} catch (const std::bad_alloc&) {
+    // A thread without the memory for its queue has no loop to end.
 }
 
 BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax,
-                         UINT wRemoveMsg) {
+                         UINT wRemoveMsg) try {
     if (lpMsg == nullptr) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
@@ -124,9 +128,12 @@ BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFi
     if (!valid_filter(registry, hWnd))
         return FALSE;
     return take(registry, *queue, lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, wRemoveMsg);
+} catch (const std::bad_alloc&) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return FALSE;
 }
 
-BOOL WINAPI GetMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax) {
+BOOL WINAPI GetMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax) try {
     if (lpMsg == nullptr) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return -1;
@@ -139,6 +146,9 @@ BOOL WINAPI GetMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFil
     while (!take(registry, *queue, lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, PM_REMOVE))
         queue->arrived.wait(guard);
     return lpMsg->message != WM_QUIT;
+} catch (const std::bad_alloc&) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return -1;
 }
 
 BOOL WINAPI TranslateMessage(const MSG* lpMsg) {

@@ -110,7 +110,6 @@ ATOM register_class(const WNDCLASSEXA& wc) {
     cls->icon = wc.hIcon;
     cls->cursor = wc.hCursor;
     cls->background = wc.hbrBackground;
-    cls->smallIcon = wc.hIconSm;
     const ATOM atom = cls->atom;
     // Application classes come before the system ones, so that they are found first.
     auto firstSystem = std::find_if(registry.classes.begin(), registry.classes.end(),

@@ -28,7 +28,6 @@ struct window_class {
     HICON icon = nullptr;
     HCURSOR cursor = nullptr;
     HBRUSH background = nullptr;
-    HICON smallIcon = nullptr;
     bool system = false;
     size_t windows = 0; // live windows of the class
 };

@@ -141,8 +141,14 @@ TEST_P(Dialogs, KeysAndDefaultButton) {
     } cases[] = {
         {{kEnter}, 0, kButtons, 11, {"init 5", "command 11"}},
         {{kEscape}, 0, kButtons, IDCANCEL, {"init 5", "command 2"}},
+        {{{nullptr, WM_CLOSE, 0, 0, 0, {0, 0}}}, 0, kButtons, IDCANCEL, {"init 5", "command 2"}},
         {{kEnter}, 10, kButtons, 10, {"init 5", "command 10"}},
         {{kEnter}, 0, {kButtons[0]}, IDOK, {"init 5", "command 1"}}, // no default push button
+        {{kEnter},
+         0,
+         {kButtons[1], kButtons[1], {BS_DEFPUSHBUTTON, 12, kButton, "C", {}}},
+         12,
+         {"init 5", "command 12"}}, // the last default push button
         {{{nullptr, WM_APP, 1, 0, 0, {0, 0}}, kEnter, {nullptr, WM_APP, 2, 0, 0, {0, 0}}},
          0,
          kButtons,
@@ -156,9 +162,14 @@ TEST_P(Dialogs, KeysAndDefaultButton) {
         EXPECT_EQ(RunModal(GetParam(), script, c.items), c.result);
         EXPECT_EQ(script.log, c.log);
     }
-    Script ended; // EndDialog within WM_INITDIALOG: never shown, nothing pressed
-    EXPECT_EQ(RunModal(GetParam(), ended, kButtons, 77), 77);
+    // EndDialog within WM_INITDIALOG: never shown, nothing pressed, the owner enabled again.
+    HWND owner =
+        CreateWindowExA(0, "Static", "", 0, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
+    Script ended;
+    EXPECT_EQ(RunModal(GetParam(), ended, kButtons, 77, owner), 77);
     EXPECT_EQ(ended.log, std::vector<std::string>{"init 77"});
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    DestroyWindow(owner);
 }
 
 TEST_P(Dialogs, TemplateFields) {

@@ -131,6 +131,12 @@ TEST_F(Windows, ClassesAndWindowData) {
         nullptr);
     EXPECT_EQ(GetLastError(), WindowsOrWine(ERROR_CANNOT_FIND_WND_CLASS, 1411));
 
+    WNDCLASSA info;
+    EXPECT_TRUE(GetClassInfoA(nullptr, "BUTTON", &info)); // a system class
+    SetLastError(0);
+    EXPECT_FALSE(GetClassInfoA(nullptr, "BwNoSuchClass", &info));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CLASS_DOES_NOT_EXIST));
+
     HWND w = Make("data");
     EXPECT_EQ(GetWindowLongPtrA(w, 0), 0); // extra bytes start zeroed
     EXPECT_EQ(SetWindowLongPtrA(w, sizeof(LONG_PTR), 42), 0);
