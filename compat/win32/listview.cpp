@@ -57,7 +57,7 @@ private:
     }
     bool SingleSelection() const { return (GetWindowLongA(hwnd_, GWL_STYLE) & LVS_SINGLESEL) != 0; }
 
-    const std::string& Text(const ListItem& item, int subItem) const;
+    static const std::string& Text(const ListItem& item, int subItem);
     static void StoreText(ListItem& item, int subItem, LPCSTR text);
     static std::string& Subitem(ListItem& item, size_t subItem);
     void ChangeState(size_t index, UINT state, UINT mask);
@@ -84,7 +84,7 @@ private:
     HIMAGELIST imageLists_[3] = {};
 };
 
-const std::string& ListView::Text(const ListItem& item, int subItem) const {
+const std::string& ListView::Text(const ListItem& item, int subItem) {
     static const std::string empty;
     if (subItem == 0)
         return item.text;
