@@ -40,7 +40,7 @@ while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
 done
 Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill "$xvfb" 2>/dev/null || true; wineserver -k 2>/dev/null || true' EXIT
+trap 'wineserver -k 2>/dev/null || true; wineserver -w 2>/dev/null || true; kill "$xvfb" 2>/dev/null || true' EXIT
 export DISPLAY=":$display"
 for _ in $(seq 50); do
     xdotool getmouselocation >/dev/null 2>&1 && break
@@ -91,5 +91,5 @@ shot regimport.png "Import Registry File" dialog regimport \
     --key 'HKEY_LOCAL_MACHINE\Software\Larkspan\Sample' --value InstallDir \
     --new 'C:\Program Files\Sample' || failed=1
 shot error-report.png "Brindlewick" dialog show 30491 || failed=1
-shot msgbox-11049.png "Brindlewick" msgbox -11049 Setup || failed=1
+shot msgbox-11049.png "Error" msgbox -11049 Setup || failed=1
 exit $failed
