@@ -52,3 +52,4 @@
 // UI helpers.
 #include <bwcore/ui/CutilLoadBitmap.h>
 #include <bwcore/ui/CutilLoadIcon.h>
+#include <bwcore/ui/CutilText.h>
