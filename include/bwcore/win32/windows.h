@@ -18,4 +18,6 @@
 #include <bwcore/win32/shell.h>
 #include <bwcore/win32/strings.h>
 #include <bwcore/win32/sync.h>
+#include <bwcore/win32/user.h>
 #include <bwcore/win32/versions.h>
+#include <bwcore/win32/commctrl.h>
