@@ -55,5 +55,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Set by EndDialog, so that a dialog ended in OnInitDialog is not shown to the driver.
+    bool m_bEnded = false;
+
     static INT_PTR CALLBACK DialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam);
 };
