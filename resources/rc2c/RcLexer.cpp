@@ -37,6 +37,8 @@ std::string describe(const Token& T) {
         return "'{'";
     case TokenKind::RightBrace:
         return "'}'";
+    case TokenKind::Pipe:
+        return "'|'";
     case TokenKind::Directive:
         return "'#" + T.Text + "'";
     case TokenKind::EndOfFile:
@@ -45,7 +47,19 @@ std::string describe(const Token& T) {
     return "end of file";
 }
 
+bool isKeyword(const Token& T, const char* Word) {
+    return T.Kind == TokenKind::Identifier && T.Text == Word;
+}
+
+std::string upperCase(std::string S) {
+    for (char& C : S)
+        C = static_cast<char>(std::toupper(static_cast<unsigned char>(C)));
+    return S;
+}
+
 uint32_t parseNumber(const std::string& Text, const SourceLocation& Where) {
+    if (Text.size() > 1 && Text[0] == '-')
+        return 0u - parseNumber(Text.substr(1), Where);
     std::string Digits = Text;
     if (!Digits.empty() && (Digits.back() == 'L' || Digits.back() == 'l'))
         Digits.pop_back();
@@ -139,7 +153,8 @@ Token RcLexer::next() {
     }
     if (C == '"')
         return lexString();
-    if (std::isdigit(static_cast<unsigned char>(C)))
+    if (std::isdigit(static_cast<unsigned char>(C)) ||
+        (C == '-' && std::isdigit(static_cast<unsigned char>(peek(1)))))
         return lexNumber();
     if (isIdentifierStart(C)) {
         size_t Start = Pos;
@@ -163,6 +178,9 @@ Token RcLexer::next() {
     case '}':
         T.Kind = TokenKind::RightBrace;
         return T;
+    case '|':
+        T.Kind = TokenKind::Pipe;
+        return T;
     default:
         throw RcError(at(Line), "unexpected character " + printable(C));
     }
@@ -173,6 +191,8 @@ Token RcLexer::lexNumber() {
     T.Kind = TokenKind::Number;
     T.Line = Line;
     size_t Start = Pos;
+    if (peek() == '-')
+        ++Pos;
     while (isIdentifierChar(peek()))
         ++Pos;
     T.Text = Text.substr(Start, Pos - Start);

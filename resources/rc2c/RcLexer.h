@@ -2,7 +2,8 @@
 //
 // The accepted forms are the subset of the resource compiler's syntax that the project uses, and
 // each is read exactly as the Windows build's resource compiler reads it: C and C++ comments,
-// decimal and hexadecimal numbers with an optional L suffix, identifiers, commas and braces, and
+// decimal and hexadecimal numbers with an optional L suffix and an optional minus sign (taken in
+// 32-bit two's complement, so -1 is 0xFFFFFFFF), identifiers, commas, braces and '|', and
 // double-quoted strings in which "" stands for one quote and \n, \r, \t and \\ are the only
 // escapes. Anything else is reported as an error rather than guessed at.
 #pragma once
@@ -21,6 +22,7 @@ enum class TokenKind {
     Comma,
     LeftBrace,
     RightBrace,
+    Pipe,
     Directive, // '#' at the start of a line; Text is the directive's name
     EndOfFile,
 };
@@ -34,6 +36,12 @@ struct Token {
 
 // A readable description of a token for error messages ("identifier 'FOO'", "end of file").
 std::string describe(const Token& T);
+
+// Whether T is the identifier Word (keywords are upper case, as the scripts write them).
+bool isKeyword(const Token& T, const char* Word);
+
+// S with ASCII letters in upper case, as named resources are stored.
+std::string upperCase(std::string S);
 
 // Reads a number written as in a resource script; throws RcError at Where when Text is not one.
 uint32_t parseNumber(const std::string& Text, const SourceLocation& Where);

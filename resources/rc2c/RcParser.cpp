@@ -26,10 +26,6 @@ bool isMemoryOption(const Token& T) {
     return false;
 }
 
-bool isKeyword(const Token& T, const char* Word) {
-    return T.Kind == TokenKind::Identifier && T.Text == Word;
-}
-
 bool isIdentifier(const std::string& S) {
     if (S.empty() || !(std::isalpha(static_cast<unsigned char>(S[0])) || S[0] == '_'))
         return false;
@@ -39,16 +35,129 @@ bool isIdentifier(const std::string& S) {
     return true;
 }
 
-std::string upperCase(std::string S) {
-    for (char& C : S)
-        C = static_cast<char>(std::toupper(static_cast<unsigned char>(C)));
-    return S;
-}
-
 std::string directoryOf(const std::string& Path) {
     size_t Slash = Path.find_last_of('/');
     return Slash == std::string::npos ? std::string() : Path.substr(0, Slash + 1);
 }
+
+// The names of the platform's resource header that the scripts use: languages, and the window,
+// dialog and control styles of the dialog templates.
+struct PlatformName {
+    const char* Name;
+    uint32_t Value;
+};
+
+const PlatformName PlatformNames[] = {
+    {"LANG_NEUTRAL", 0x00},
+    {"LANG_ENGLISH", 0x09},
+    {"LANG_GERMAN", 0x07},
+    {"SUBLANG_NEUTRAL", 0x00},
+    {"SUBLANG_DEFAULT", 0x01},
+    {"SUBLANG_ENGLISH_US", 0x01},
+    {"SUBLANG_GERMAN", 0x01},
+
+    {"WS_OVERLAPPED", 0x00000000},
+    {"WS_POPUP", 0x80000000},
+    {"WS_CHILD", 0x40000000},
+    {"WS_MINIMIZE", 0x20000000},
+    {"WS_VISIBLE", 0x10000000},
+    {"WS_DISABLED", 0x08000000},
+    {"WS_CLIPSIBLINGS", 0x04000000},
+    {"WS_CLIPCHILDREN", 0x02000000},
+    {"WS_MAXIMIZE", 0x01000000},
+    {"WS_CAPTION", 0x00C00000},
+    {"WS_BORDER", 0x00800000},
+    {"WS_DLGFRAME", 0x00400000},
+    {"WS_VSCROLL", 0x00200000},
+    {"WS_HSCROLL", 0x00100000},
+    {"WS_SYSMENU", 0x00080000},
+    {"WS_THICKFRAME", 0x00040000},
+    {"WS_GROUP", 0x00020000},
+    {"WS_TABSTOP", 0x00010000},
+    {"WS_MINIMIZEBOX", 0x00020000},
+    {"WS_MAXIMIZEBOX", 0x00010000},
+
+    {"WS_EX_DLGMODALFRAME", 0x00000001},
+    {"WS_EX_NOPARENTNOTIFY", 0x00000004},
+    {"WS_EX_TOPMOST", 0x00000008},
+    {"WS_EX_TRANSPARENT", 0x00000020},
+    {"WS_EX_TOOLWINDOW", 0x00000080},
+    {"WS_EX_WINDOWEDGE", 0x00000100},
+    {"WS_EX_CLIENTEDGE", 0x00000200},
+    {"WS_EX_CONTEXTHELP", 0x00000400},
+    {"WS_EX_STATICEDGE", 0x00020000},
+    {"WS_EX_APPWINDOW", 0x00040000},
+
+    {"DS_ABSALIGN", 0x0001},
+    {"DS_SYSMODAL", 0x0002},
+    {"DS_3DLOOK", 0x0004},
+    {"DS_FIXEDSYS", 0x0008},
+    {"DS_NOFAILCREATE", 0x0010},
+    {"DS_LOCALEDIT", 0x0020},
+    {"DS_SETFONT", 0x0040},
+    {"DS_MODALFRAME", 0x0080},
+    {"DS_NOIDLEMSG", 0x0100},
+    {"DS_SETFOREGROUND", 0x0200},
+    {"DS_CONTROL", 0x0400},
+    {"DS_CENTER", 0x0800},
+    {"DS_CENTERMOUSE", 0x1000},
+    {"DS_CONTEXTHELP", 0x2000},
+
+    {"SS_LEFT", 0x0000},
+    {"SS_CENTER", 0x0001},
+    {"SS_RIGHT", 0x0002},
+    {"SS_ICON", 0x0003},
+    {"SS_SIMPLE", 0x000B},
+    {"SS_LEFTNOWORDWRAP", 0x000C},
+    {"SS_NOPREFIX", 0x0080},
+    {"SS_NOTIFY", 0x0100},
+    {"SS_CENTERIMAGE", 0x0200},
+    {"SS_REALSIZEIMAGE", 0x0800},
+    {"SS_SUNKEN", 0x1000},
+    {"SS_ENDELLIPSIS", 0x4000},
+
+    {"BS_PUSHBUTTON", 0x0000},
+    {"BS_DEFPUSHBUTTON", 0x0001},
+    {"BS_CHECKBOX", 0x0002},
+    {"BS_AUTOCHECKBOX", 0x0003},
+    {"BS_RADIOBUTTON", 0x0004},
+    {"BS_3STATE", 0x0005},
+    {"BS_AUTO3STATE", 0x0006},
+    {"BS_GROUPBOX", 0x0007},
+    {"BS_AUTORADIOBUTTON", 0x0009},
+    {"BS_LEFTTEXT", 0x0020},
+    {"BS_ICON", 0x0040},
+    {"BS_BITMAP", 0x0080},
+    {"BS_MULTILINE", 0x2000},
+    {"BS_FLAT", 0x8000},
+
+    {"ES_LEFT", 0x0000},
+    {"ES_CENTER", 0x0001},
+    {"ES_RIGHT", 0x0002},
+    {"ES_MULTILINE", 0x0004},
+    {"ES_UPPERCASE", 0x0008},
+    {"ES_LOWERCASE", 0x0010},
+    {"ES_PASSWORD", 0x0020},
+    {"ES_AUTOVSCROLL", 0x0040},
+    {"ES_AUTOHSCROLL", 0x0080},
+    {"ES_NOHIDESEL", 0x0100},
+    {"ES_READONLY", 0x0800},
+    {"ES_WANTRETURN", 0x1000},
+    {"ES_NUMBER", 0x2000},
+
+    {"LBS_NOTIFY", 0x0001},
+    {"LBS_SORT", 0x0002},
+    {"LBS_NOREDRAW", 0x0004},
+    {"LBS_MULTIPLESEL", 0x0008},
+    {"LBS_HASSTRINGS", 0x0040},
+    {"LBS_USETABSTOPS", 0x0080},
+    {"LBS_NOINTEGRALHEIGHT", 0x0100},
+    {"LBS_MULTICOLUMN", 0x0200},
+    {"LBS_WANTKEYBOARDINPUT", 0x0400},
+    {"LBS_EXTENDEDSEL", 0x0800},
+    {"LBS_DISABLENOSCROLL", 0x1000},
+    {"LBS_NOSEL", 0x4000},
+};
 
 } // namespace
 
@@ -106,14 +215,8 @@ void RcParser::directive(RcLexer& Lex, const Token& T) {
     std::string Rest = Lex.restOfLine();
     if (T.Text == "include") {
         if (Rest == "<winresrc.h>") {
-            // The few names of the platform's resource header that the scripts use.
-            define("LANG_NEUTRAL", 0x00, Where);
-            define("LANG_ENGLISH", 0x09, Where);
-            define("LANG_GERMAN", 0x07, Where);
-            define("SUBLANG_NEUTRAL", 0x00, Where);
-            define("SUBLANG_DEFAULT", 0x01, Where);
-            define("SUBLANG_ENGLISH_US", 0x01, Where);
-            define("SUBLANG_GERMAN", 0x01, Where);
+            for (const PlatformName& N : PlatformNames)
+                define(N.Name, N.Value, Where);
             return;
         }
         if (Rest.size() >= 2 && Rest.front() == '<' && Rest.back() == '>')
@@ -150,6 +253,9 @@ void RcParser::directive(RcLexer& Lex, const Token& T) {
         define(Name, parseNumber(Value, Where), Where);
         return;
     }
+    // The scripts include headers that C++ code includes too; their defines repeat harmlessly.
+    if (T.Text == "pragma" && Rest == "once")
+        return;
     throw RcError(Where, "unsupported directive '#" + T.Text + "'");
 }
 
@@ -254,9 +360,14 @@ void RcParser::namedResource(RcLexer& Lex, const Token& First) {
     if (Type.Kind != TokenKind::Identifier)
         throw RcError(Lex.at(Type.Line), "expected a statement, found " + describe(First) +
                                              " followed by " + describe(Type));
+    if (Type.Text == "DIALOG" || Type.Text == "DIALOGEX") {
+        dialog(Lex, Name, First, Type.Text == "DIALOGEX");
+        return;
+    }
     if (Type.Text != "ICON" && Type.Text != "BITMAP")
-        throw RcError(Lex.at(Type.Line), "unsupported resource type '" + Type.Text +
-                                             "' (supported: BITMAP, ICON, STRINGTABLE, LANGUAGE)");
+        throw RcError(Lex.at(Type.Line),
+                      "unsupported resource type '" + Type.Text +
+                          "' (supported: BITMAP, DIALOG, DIALOGEX, ICON, STRINGTABLE, LANGUAGE)");
     const bool Icon = Type.Text == "ICON";
     skipMemoryOptions(Lex);
     Token File = next(Lex);

@@ -1,14 +1,17 @@
 // RcParser: reads a resource script into a ResourceSet.
 //
 // Statements: LANGUAGE primary, sub; STRINGTABLE BEGIN id[,] "text" ... END (or braces, with
-// adjacent strings joined); name ICON "file.ico"; name BITMAP "file.bmp". Memory options
+// adjacent strings joined); name ICON "file.ico"; name BITMAP "file.bmp"; name DIALOG and name
+// DIALOGEX with their options and control statements (see DialogStatement.cpp). Memory options
 // (DISCARDABLE, MOVEABLE, ...) are accepted and have no effect on the data. Directives: #include
-// <winresrc.h> (which defines the LANG_ and SUBLANG_ names the scripts use), #include "file"
-// (relative to the including file), and #define NAME number. Relative file names are taken from the
-// directory of the script that names them. Without a LANGUAGE statement resources are US English
-// (1033), as in the Windows build.
+// <winresrc.h> (which defines the LANG_ and SUBLANG_ names and the window, dialog and control
+// style names that the scripts use), #include "file" (relative to the including file), #define
+// NAME number, and #pragma once (ignored). Relative file names are taken from the directory of the
+// script that names them. Without a LANGUAGE statement resources are US English (1033), as in the
+// Windows build.
 #pragma once
 
+#include "DialogTemplate.h"
 #include "RcLexer.h"
 #include "ResourceSet.h"
 
@@ -45,6 +48,15 @@ private:
     void stringTable(RcLexer& Lex, const Token& Keyword);
     void namedResource(RcLexer& Lex, const Token& First);
     void skipMemoryOptions(RcLexer& Lex);
+    void dialog(RcLexer& Lex, const ResourceName& Name, const Token& First, bool Extended);
+    void dialogControl(RcLexer& Lex, const Token& Keyword, DialogTemplate& Dialog);
+    void controlPlacement(RcLexer& Lex, DialogControl& Control);
+    void controlOptions(RcLexer& Lex, const DialogTemplate& Dialog, DialogControl& Control,
+                        bool StyleFirst, uint32_t StyleBase);
+    uint32_t styleExpression(RcLexer& Lex, uint32_t Style);
+    NameOrOrdinal nameOrOrdinal(RcLexer& Lex, const Token& T, bool UpperCaseNames);
+    void expectComma(RcLexer& Lex, const char* Between);
+    bool optionalComma(RcLexer& Lex);
     uint32_t number(RcLexer& Lex, const Token& T, const std::string& What);
     std::string resolvePath(const RcLexer& Lex, const std::string& Name) const;
     void noteFileRead(const std::string& Path);

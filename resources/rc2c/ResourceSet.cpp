@@ -104,6 +104,21 @@ void ResourceSet::addBitmap(uint16_t Language, const ResourceName& Name, std::ve
     Others.push_back(std::move(Bitmap));
 }
 
+void ResourceSet::addDialog(uint16_t Language, const ResourceName& Name, std::vector<uint8_t> Data,
+                            const SourceLocation& Where) {
+    auto Inserted = Dialogs.emplace(std::make_pair(Language, Name), Where);
+    if (!Inserted.second)
+        throw RcError(Where, "duplicate dialog " + describe(Name) + " in language " +
+                                 std::to_string(Language) + " (first defined at " +
+                                 where(Inserted.first->second) + ")");
+    Resource Dialog;
+    Dialog.Type = ResourceTypeDialog;
+    Dialog.Name = Name;
+    Dialog.Language = Language;
+    Dialog.Data = std::move(Data);
+    Others.push_back(std::move(Dialog));
+}
+
 std::vector<Resource> ResourceSet::resources() const {
     std::vector<Resource> All = Others;
 

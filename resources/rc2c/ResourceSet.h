@@ -15,6 +15,7 @@ namespace rc2c {
 
 constexpr uint16_t ResourceTypeBitmap = 2;
 constexpr uint16_t ResourceTypeIcon = 3;
+constexpr uint16_t ResourceTypeDialog = 5;
 constexpr uint16_t ResourceTypeString = 6;
 constexpr uint16_t ResourceTypeGroupIcon = 14;
 
@@ -46,6 +47,10 @@ public:
     void addBitmap(uint16_t Language, const ResourceName& Name, std::vector<uint8_t> Data,
                    const SourceLocation& Where);
 
+    // Adds a dialog template in its binary form.
+    void addDialog(uint16_t Language, const ResourceName& Name, std::vector<uint8_t> Data,
+                   const SourceLocation& Where);
+
     // Every resource, string tables built into blocks of 16 strings, sorted by type, then name
     // (ids before names), then language.
     std::vector<Resource> resources() const;
@@ -58,6 +63,7 @@ private:
     std::map<std::pair<uint16_t, uint16_t>, StringEntry> Strings; // (language, id)
     std::map<std::pair<uint16_t, ResourceName>, SourceLocation> IconGroups;
     std::map<std::pair<uint16_t, ResourceName>, SourceLocation> Bitmaps;
+    std::map<std::pair<uint16_t, ResourceName>, SourceLocation> Dialogs;
     std::vector<Resource> Others;
     uint32_t NextIconId = 1;
 };

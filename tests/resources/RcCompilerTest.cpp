@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -53,8 +55,66 @@ protected:
         return "(no error)";
     }
 
+    // The dialog templates (name, language, bytes) that the Windows build's compiler writes for
+    // the script at path; empty when that compiler is not installed.
+    std::vector<rc2c::Resource> WindowsBuildDialogs(const std::string& path) const {
+        const std::string res = PathOf("windres.res");
+        const std::string command =
+            std::string(kWindres) + " -O res \"" + path + "\" \"" + res + "\"";
+        EXPECT_EQ(0, std::system(command.c_str())) << command;
+        std::ifstream in(res, std::ios::binary);
+        const std::vector<uint8_t> d((std::istreambuf_iterator<char>(in)),
+                                     std::istreambuf_iterator<char>());
+        auto word = [&](size_t at) { return static_cast<uint16_t>(d[at] | d[at + 1] << 8); };
+        auto dword = [&](size_t at) {
+            return word(at) | static_cast<uint32_t>(word(at + 2)) << 16;
+        };
+        // Each entry: data size, header size, type and name (ordinals here), then after the
+        // DWORD-aligned names the data version, memory flags and language; data follows the
+        // header, and the next entry starts on a DWORD boundary.
+        std::vector<rc2c::Resource> dialogs;
+        for (size_t at = 0; at + 16 <= d.size();) {
+            const uint32_t size = dword(at), header = dword(at + 4);
+            if (word(at + 8) == 0xFFFF && word(at + 10) == rc2c::ResourceTypeDialog &&
+                word(at + 12) == 0xFFFF) {
+                rc2c::Resource r;
+                r.Type = rc2c::ResourceTypeDialog;
+                r.Name.Id = word(at + 14);
+                r.Language = word(at + 22);
+                r.Data.assign(d.begin() + at + header, d.begin() + at + header + size);
+                dialogs.push_back(r);
+            }
+            at = (at + header + size + 3) & ~size_t{3};
+        }
+        return dialogs;
+    }
+
+    static bool HaveWindres() {
+        return std::system((std::string("command -v ") + kWindres + " >/dev/null").c_str()) == 0;
+    }
+
+    static constexpr const char* kWindres = "x86_64-w64-mingw32-windres";
     fs::path dir;
 };
+
+std::vector<rc2c::Resource> Dialogs(const std::vector<rc2c::Resource>& resources) {
+    std::vector<rc2c::Resource> dialogs;
+    for (const rc2c::Resource& r : resources)
+        if (r.Type == rc2c::ResourceTypeDialog)
+            dialogs.push_back(r);
+    return dialogs;
+}
+
+void ExpectSameDialogs(const std::vector<rc2c::Resource>& expected,
+                       const std::vector<rc2c::Resource>& actual) {
+    ASSERT_EQ(expected.size(), actual.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE("dialog " + std::to_string(expected[i].Name.Id));
+        EXPECT_EQ(expected[i].Name.Id, actual[i].Name.Id);
+        EXPECT_EQ(expected[i].Language, actual[i].Language);
+        EXPECT_EQ(expected[i].Data, actual[i].Data);
+    }
+}
 
 // Escapes and joined strings, in a block of 16 counted UTF-16 strings; without a LANGUAGE
 // statement US English, as in the Windows build. (The layout of blocks per language and of icon
@@ -75,6 +135,87 @@ TEST_F(RcCompilerTest, StringEscapesAndJoinedStrings) {
             block.insert(block.end(), {static_cast<uint8_t>(c), 0});
     }
     EXPECT_EQ(block, resources[0].Data);
+}
+
+// The library's templates, the registry-import dialog (DIALOG) and the error report (DIALOGEX),
+// byte for byte as the Windows build's compiler writes them.
+TEST_F(RcCompilerTest, LibraryDialogsEqualTheWindowsBuilds) {
+    if (!HaveWindres())
+        GTEST_SKIP() << kWindres << " is not installed";
+    const std::string script = BWCORE_TEST_DATA_DIR "/../../resources/bwcore.rc";
+    rc2c::ResourceSet set;
+    rc2c::RcParser parser(set);
+    parser.parseFile(script);
+    const auto dialogs = Dialogs(set.resources());
+    ASSERT_EQ(2u, dialogs.size());
+    EXPECT_EQ(30491, dialogs[0].Name.Id);
+    EXPECT_EQ(31263, dialogs[1].Name.Id);
+    ExpectSameDialogs(WindowsBuildDialogs(script), dialogs);
+}
+
+// Every control statement with its default style, and with style expressions (which start from
+// the statement's base style: text statements leave WS_GROUP out), NOT, extended styles and help
+// ids; dialog defaults, options in either order, fonts with and without weight, ordinals, negative
+// ids and odd-length texts that need alignment; in both forms.
+TEST_F(RcCompilerTest, DialogStatementsEqualTheWindowsBuilds) {
+    if (!HaveWindres())
+        GTEST_SKIP() << kWindres << " is not installed";
+    const std::string controls = R"(BEGIN
+    LTEXT "a", 1, 1, 2, 3, 4
+    LTEXT "ab", 2, 1, 2, 3, 4, SS_NOPREFIX
+    RTEXT "abc", 3, 1, 2, 3, 4
+    RTEXT "", 4, 1, 2, 3, 4, WS_GROUP | SS_NOTIFY
+    CTEXT "c", 5, 1, 2, 3, 4
+    CTEXT "c", 6, 1, 2, 3, 4, 0, WS_EX_CLIENTEDGE
+    PUSHBUTTON "&p", -1, 1, 2, 3, 4
+    PUSHBUTTON "p", 8, 1, 2, 3, 4, NOT WS_TABSTOP | WS_DISABLED
+    DEFPUSHBUTTON "d", 9, 1, 2, 3, 4
+    CHECKBOX "k", 10, 1, 2, 3, 4
+    AUTOCHECKBOX "k", 11, 1, 2, 3, 4, BS_LEFTTEXT
+    GROUPBOX "g", 12, 1, 2, 3, 4
+    LISTBOX 13, 1, 2, 3, 4
+    LISTBOX 14, 1, 2, 3, 4, NOT LBS_NOTIFY | LBS_SORT | NOT WS_VISIBLE
+    EDITTEXT 15, 1, 2, 3, 4
+    EDITTEXT 16, 1, 2, 3, 4, ES_MULTILINE | NOT WS_BORDER
+    ICON 30355, 17, 1, 2
+    ICON "Folder", 18, 1, 2, 5, 6, SS_CENTERIMAGE
+    CONTROL "x", 19, "SysListView32", 0x0001 | WS_BORDER, 1, 2, 3, 4
+    CONTROL 5, 20, "MyClass", NOT WS_VISIBLE, 1, 2, 3, 4
+END
+)";
+    const std::string script =
+        "#include <winresrc.h>\n"
+        "1 DIALOG 1, 2, 3, 4\n" +
+        controls +
+        "2 DIALOG 1, 2, 3, 4\nCAPTION \"Caption\"\nSTYLE WS_POPUP\nFONT 8, \"MS Sans Serif\"\n"
+        "MENU 7\nCLASS 9\nEXSTYLE 0x80\n" +
+        controls + "3 DIALOGEX 1, 2, 3, 4, 77\nFONT 9, \"Tahoma\"\n" + controls +
+        "4 DIALOGEX 1, 2, 3, 4\nSTYLE DS_MODALFRAME | WS_POPUP\nFONT 9, \"Tahoma\", 700, 1, 0\n"
+        "MENU Main\n" +
+        controls + "5 DIALOGEX 1, 2, 3, 4\nFONT 9, \"Tahoma\", 400\n" + controls +
+        "6 DIALOGEX 1, 2, 3, 4\nBEGIN\n LTEXT \"a\", 1, 1, 2, 3, 4, SS_NOPREFIX, "
+        "WS_EX_CLIENTEDGE, 99\nEND\n";
+    WriteFile("t.rc", script);
+    ExpectSameDialogs(WindowsBuildDialogs(PathOf("t.rc")), Dialogs(Compile(script)));
+}
+
+// A CONTROL of a predefined class is written with the class's ordinal, whatever the case of its
+// name, so that it equals the statement for that class. (The Windows build's cross compiler
+// writes the name in upper case instead, which the system reads the same way.)
+TEST_F(RcCompilerTest, PredefinedClassesAreOrdinals) {
+    const char* const pairs[][2] = {
+        {"LTEXT \"t\", 1, 1, 2, 3, 4", "CONTROL \"t\", 1, \"static\", 0x20000, 1, 2, 3, 4"},
+        {"PUSHBUTTON \"t\", 1, 1, 2, 3, 4", "CONTROL \"t\", 1, \"Button\", 0x10000, 1, 2, 3, 4"},
+        {"EDITTEXT 1, 1, 2, 3, 4", "CONTROL \"\", 1, \"EDIT\", 0x810000, 1, 2, 3, 4"},
+        {"LISTBOX 1, 1, 2, 3, 4", "CONTROL \"\", 1, \"ListBox\", 0x800001, 1, 2, 3, 4"},
+    };
+    for (const auto& pair : pairs) {
+        SCOPED_TRACE(pair[1]);
+        auto dialog = [&](const char* control) {
+            return Compile(std::string("1 DIALOG 0, 0, 9, 9\nBEGIN\n") + control + "\nEND\n");
+        };
+        EXPECT_EQ(dialog(pair[0])[0].Data, dialog(pair[1])[0].Data);
+    }
 }
 
 TEST_F(RcCompilerTest, BadInputIsReportedWhereItIs) {
@@ -122,8 +263,21 @@ TEST_F(RcCompilerTest, BadInputIsReportedWhereItIs) {
         {"1 BITMAP \"tiny.bmp\"\n1 BITMAP \"tiny.bmp\"",
          "t.rc:2: duplicate bitmap 1 in language 1033 (first defined at t.rc:1)"},
         {"1 CURSOR \"x.cur\"",
-         "t.rc:1: unsupported resource type 'CURSOR' (supported: BITMAP, ICON, STRINGTABLE, "
-         "LANGUAGE)"},
+         "t.rc:1: unsupported resource type 'CURSOR' (supported: BITMAP, DIALOG, DIALOGEX, ICON, "
+         "STRINGTABLE, LANGUAGE)"},
+        {"1 DIALOG 0, 0, 9, 9\nBEGIN\n LTEXT \"a\", 1, 0, 0, 9, 9\n", "t.rc:1: dialog has no END"},
+        {"1 DIALOG 0, 0, 9, 9\nBEGIN\n RADIO \"a\", 1, 0, 0, 9, 9\nEND",
+         "t.rc:3: expected a control statement or END, found 'RADIO'"},
+        {"1 DIALOG 0, 0, 9, 9\nBEGIN\n LTEXT \"a\", 1, 0, 0, 9 9\nEND",
+         "t.rc:3: expected ',' after the control's width, found number 9"},
+        {"1 DIALOG 0, 0, 9, 9\nBEGIN\n LTEXT \"a\", 1, 0, 0, 9, 9, 0, 0, 7\nEND",
+         "t.rc:3: a control's help id needs DIALOGEX"},
+        {"1 DIALOG 0, 0, 9, 9\nFONT 8, \"Face\", 700\nBEGIN\nEND",
+         "t.rc:2: a font's weight, italic and charset need DIALOGEX"},
+        {"1 DIALOG 0, 0, 9, 9\nSTYLE WS_POPUP\nBEGIN\nEND",
+         "t.rc:2: unknown identifier 'WS_POPUP'"},
+        {"1 DIALOG 0, 0, 9, 9\nBEGIN\nEND\n1 DIALOGEX 0, 0, 9, 9\nBEGIN\nEND",
+         "t.rc:4: duplicate dialog 1 in language 1033 (first defined at t.rc:1)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.script);
