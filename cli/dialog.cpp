@@ -21,13 +21,13 @@ namespace {
 
 const char* choiceName(INT_PTR result) {
     switch (result) {
-    case CDlgRegImportOverwrite::IDC_YES:
+    case CDlgRegImportOverwrite::IDC_YES_BUTTON:
         return "yes";
-    case CDlgRegImportOverwrite::IDC_YES_TO_ALL:
+    case CDlgRegImportOverwrite::IDC_YES_TO_ALL_BUTTON:
         return "yes-to-all";
-    case CDlgRegImportOverwrite::IDC_NO:
+    case CDlgRegImportOverwrite::IDC_NO_BUTTON:
         return "no";
-    case CDlgRegImportOverwrite::IDC_NO_TO_ALL:
+    case CDlgRegImportOverwrite::IDC_NO_TO_ALL_BUTTON:
         return "no-to-all";
     case IDCANCEL:
         return "cancel";

@@ -7,10 +7,10 @@ CDlgRegImportOverwrite::CDlgRegImportOverwrite(CWnd* pParent) : CDialog(IDD, pPa
 CDlgRegImportOverwrite::~CDlgRegImportOverwrite() = default;
 
 BEGIN_MESSAGE_MAP(CDlgRegImportOverwrite, CDialog)
-ON_BN_CLICKED(IDC_NO, &CDlgRegImportOverwrite::OnNo)
-ON_BN_CLICKED(IDC_NO_TO_ALL, &CDlgRegImportOverwrite::OnNotoall)
-ON_BN_CLICKED(IDC_YES, &CDlgRegImportOverwrite::OnYes)
-ON_BN_CLICKED(IDC_YES_TO_ALL, &CDlgRegImportOverwrite::OnYestoall)
+ON_BN_CLICKED(IDC_NO_BUTTON, &CDlgRegImportOverwrite::OnNo)
+ON_BN_CLICKED(IDC_NO_TO_ALL_BUTTON, &CDlgRegImportOverwrite::OnNotoall)
+ON_BN_CLICKED(IDC_YES_BUTTON, &CDlgRegImportOverwrite::OnYes)
+ON_BN_CLICKED(IDC_YES_TO_ALL_BUTTON, &CDlgRegImportOverwrite::OnYestoall)
 END_MESSAGE_MAP()
 
 void CDlgRegImportOverwrite::DoDataExchange(CDataExchange* pDX) {
@@ -32,17 +32,17 @@ BOOL CDlgRegImportOverwrite::OnInitDialog() {
 }
 
 void CDlgRegImportOverwrite::OnNo() {
-    EndDialog(IDC_NO);
+    EndDialog(IDC_NO_BUTTON);
 }
 
 void CDlgRegImportOverwrite::OnNotoall() {
-    EndDialog(IDC_NO_TO_ALL);
+    EndDialog(IDC_NO_TO_ALL_BUTTON);
 }
 
 void CDlgRegImportOverwrite::OnYes() {
-    EndDialog(IDC_YES);
+    EndDialog(IDC_YES_BUTTON);
 }
 
 void CDlgRegImportOverwrite::OnYestoall() {
-    EndDialog(IDC_YES_TO_ALL);
+    EndDialog(IDC_YES_TO_ALL_BUTTON);
 }

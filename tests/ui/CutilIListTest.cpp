@@ -26,7 +26,7 @@ const RECT kControlRect = {0, 0, 200, 100};
             return call;                                                                           \
         }
 
-// Items as "text, selection bits (LVIS_SELECTED 1, LVIS_FOCUSED 2), GetCheck ('-' for -1)",
+// Items as "text, selection bits (LVIS_FOCUSED 1, LVIS_SELECTED 2), GetCheck ('-' for -1)",
 // separated by blanks: "a30 b0-" is a selected and focused checked-off item a and an item b
 // without a state image.
 struct ListCase {
@@ -41,20 +41,20 @@ struct ListCase {
 const ListCase kListCases[] = {
     {"select sets focus too", "a00 b00 c00", BOTH_FORMS(CutilIListSelectItem(L, 1, 1)), 1,
      "a00 b30 c00", "x|y"},
-    {"deselect clears focus, leaves the others", "a10 b30 c10",
-     BOTH_FORMS(CutilIListSelectItem(L, 1, 0)), 1, "a10 b00 c10", "x|y"},
-    {"selected means the selected bit", "a20 b10",
+    {"deselect clears focus, leaves the others", "a20 b30 c20",
+     BOTH_FORMS(CutilIListSelectItem(L, 1, 0)), 1, "a20 b00 c20", "x|y"},
+    {"selected means the selected bit", "a10 b20",
      BOTH_FORMS(CutilIListIsItemSelected(L, 1) * 10 + CutilIListIsItemSelected(L, 0)), 10,
-     "a20 b10", "x|y"},
-    {"first selected, focus alone not counted", "a20 b00 c10 d10",
-     BOTH_FORMS(CutilIListFindSelectedItem(L)), 2, "a20 b00 c10 d10", "x|y"},
-    {"none selected", "a20", BOTH_FORMS(CutilIListFindSelectedItem(L)), -1, "a20", "x|y"},
+     "a10 b20", "x|y"},
+    {"first selected, focus alone not counted", "a10 b00 c20 d20",
+     BOTH_FORMS(CutilIListFindSelectedItem(L)), 2, "a10 b00 c20 d20", "x|y"},
+    {"none selected", "a10", BOTH_FORMS(CutilIListFindSelectedItem(L)), -1, "a10", "x|y"},
     {"empty list", "", BOTH_FORMS(CutilIListFindSelectedItem(L)), -1, "", "x|y"},
-    {"clear all others", "a20 b10 c10", BOTH_FORMS(CutilIListClearAllOthers(L, 1)), 1,
+    {"clear all others", "a10 b20 c20", BOTH_FORMS(CutilIListClearAllOthers(L, 1)), 1,
      "a00 b30 c00", "x|y"},
-    {"clear all others with -1", "a10 b30", BOTH_FORMS(CutilIListClearAllOthers(L, -1)), 1,
+    {"clear all others with -1", "a20 b30", BOTH_FORMS(CutilIListClearAllOthers(L, -1)), 1,
      "a00 b00", "x|y"},
-    {"clear all others past the end", "a30 b10", BOTH_FORMS(CutilIListClearAllOthers(L, 2)), 1,
+    {"clear all others past the end", "a30 b20", BOTH_FORMS(CutilIListClearAllOthers(L, 2)), 1,
      "a00 b00", "x|y"},
     {"find ignores case, takes the first", "a00 b00 B00",
      BOTH_FORMS(CutilIListFindItem(L, CString("B"))), 1, "a00 b00 B00", "x|y"},
@@ -62,8 +62,8 @@ const ListCase kListCases[] = {
     {"find in an empty list", "", BOTH_FORMS(CutilIListFindItem(L, CString(""))), -1, "", "x|y"},
     {"checked appended, no state image counts", "a01 b00 c0- d01",
      BOTH_FORMS(CutilIListGetCheckedItemList(L, arr)), 5, "a01 b00 c0- d01", "x|y|a|c|d"},
-    {"selected appended", "a20 b10 c10", BOTH_FORMS(CutilIListGetSelectedList(L, arr)), 4,
-     "a20 b10 c10", "x|y|b|c"},
+    {"selected appended", "a10 b20 c20", BOTH_FORMS(CutilIListGetSelectedList(L, arr)), 4,
+     "a10 b20 c20", "x|y|b|c"},
     {"check items", "a00 b00 c01",
      BOTH_FORMS(CutilIListCheckItem(L, 1, 1) + CutilIListCheckItem(L, 2, 0)), 2, "a00 b01 c00",
      "x|y"},

@@ -1,8 +1,9 @@
 // CDlgRegImportOverwrite: the question asked when a registry file being imported holds a value
 // that the registry set already has. The caller fills the strings and calls DoModal, whose result
-// is the button pressed: IDC_YES (use the file's value), IDC_YES_TO_ALL (the file's values from
-// now on, the default button), IDC_NO (keep the set's value), IDC_NO_TO_ALL (keep the set's
-// values from now on), or IDCANCEL when the dialog is closed with Escape or the system menu.
+// is the button pressed: IDC_YES_BUTTON (use the file's value), IDC_YES_TO_ALL_BUTTON (the file's
+// values from now on, the default button), IDC_NO_BUTTON (keep the set's value),
+// IDC_NO_TO_ALL_BUTTON (keep the set's values from now on), or IDCANCEL when the dialog is closed
+// with Escape or the system menu.
 #pragma once
 
 #include <bwcore/afx.h>
@@ -13,10 +14,10 @@ public:
     enum { IDD = 31263 };
     // The buttons, whose identifiers are the dialog's results, and the list box of the names.
     enum {
-        IDC_YES_TO_ALL = 1309,
-        IDC_YES = 1310,
-        IDC_NO_TO_ALL = 1311,
-        IDC_NO = 1312,
+        IDC_YES_TO_ALL_BUTTON = 1309,
+        IDC_YES_BUTTON = 1310,
+        IDC_NO_TO_ALL_BUTTON = 1311,
+        IDC_NO_BUTTON = 1312,
         IDC_VALUE_LIST = 31264,
     };
 
