@@ -214,21 +214,12 @@ typedef DLGITEMTEMPLATE* PDLGITEMTEMPLATEA;
 #define LB_INSERTSTRING 0x0181
 #define LB_DELETESTRING 0x0182
 #define LB_RESETCONTENT 0x0184
-#define LB_SETCURSEL 0x0186
-#define LB_GETCURSEL 0x0188
 #define LB_GETTEXT 0x0189
 #define LB_GETTEXTLEN 0x018A
 #define LB_GETCOUNT 0x018B
-#define LB_GETITEMDATA 0x0199
-#define LB_SETITEMDATA 0x019A
-#define LBN_ERRSPACE (-2)
-#define LBN_SELCHANGE 1
-#define LBN_DBLCLK 2
 
 // Edit controls
-#define EM_GETLINECOUNT 0x00BA
 #define EM_SETREADONLY 0x00CF
-#define EN_CHANGE 0x0300
 
 // ---- Styles -----------------------------------------------------------------------------------
 
@@ -489,7 +480,6 @@ typedef DLGITEMTEMPLATE* PDLGITEMTEMPLATEA;
 
 #define CW_USEDEFAULT ((int)0x80000000)
 #define HWND_DESKTOP ((HWND)0)
-#define HWND_MESSAGE ((HWND)(LONG_PTR)-3)
 
 #define MAKEWPARAM(l, h) ((WPARAM)(DWORD)MAKELONG(l, h))
 #define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
@@ -498,9 +488,10 @@ typedef DLGITEMTEMPLATE* PDLGITEMTEMPLATEA;
 
 // ---- Classes ----------------------------------------------------------------------------------
 
-// Registers a window class; its atom, or 0 with ERROR_CLASS_ALREADY_EXISTS when a class of that
-// name (case-insensitive) exists for the same instance, or when it names a system class.
-// cbClsExtra and cbWndExtra bytes start zeroed.
+// Registers a window class; its atom, or 0 with ERROR_CLASS_ALREADY_EXISTS when the instance
+// already has a class of that name (case-insensitive), or for CS_GLOBALCLASS when another global
+// class has it. An application class of a system class's name is found before the system class.
+// A window's cbWndExtra bytes start zeroed.
 BW_EXTERN_C BWAFX_API ATOM WINAPI RegisterClassA(const WNDCLASSA* lpWndClass);
 // As RegisterClassA; a cbSize other than sizeof(WNDCLASSEXA) fails with ERROR_INVALID_PARAMETER.
 BW_EXTERN_C BWAFX_API ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* lpwcx);
@@ -516,11 +507,14 @@ BW_EXTERN_C BWAFX_API int WINAPI GetClassNameA(HWND hWnd, LPSTR lpClassName, int
 
 // ---- Windows ----------------------------------------------------------------------------------
 
-// Creates a window: WM_NCCREATE (FALSE makes the call fail and destroy the window), then
-// WM_CREATE (-1 likewise), both with a CREATESTRUCTA. The class is looked up first for the
-// instance, then among system classes: ERROR_CANNOT_FIND_WND_CLASS. WS_CHILD with no parent
+// Creates a window: WM_NCCREATE (FALSE makes the call fail; the window then gets only
+// WM_NCDESTROY), then WM_CREATE (-1 makes it fail and destroys the window as DestroyWindow does),
+// both with a CREATESTRUCTA. The class is the instance's own, else a CS_GLOBALCLASS one, else a
+// system class: ERROR_CANNOT_FIND_WND_CLASS when there is none. WS_CHILD with no parent
 // fails with ERROR_TLW_WITH_WSCHILD; for a child, hMenu is its control id. CW_USEDEFAULT
-// positions become 0 and sizes 100. A child comes last among its parent's children.
+// positions become 0, and sizes 100 for an overlapped window, 0 for others. A child comes last
+// among its parent's children; a top-level window given a parent is owned by that parent's
+// top-level window.
 BW_EXTERN_C BWAFX_API HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName,
                                                   LPCSTR lpWindowName, DWORD dwStyle, int X, int Y,
                                                   int nWidth, int nHeight, HWND hWndParent,
@@ -532,7 +526,8 @@ BW_EXTERN_C BWAFX_API HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClas
 
 // Destroys the window and its children: WM_DESTROY to the window, then to its children (parent
 // first), WM_NCDESTROY to the children, then to the window (children first). The handle is dead
-// from the window's WM_NCDESTROY on. A window already being destroyed is left alone (TRUE).
+// once the window's WM_NCDESTROY has been handled. Windows it owns are destroyed first. A window
+// already being destroyed is left alone (TRUE).
 BW_EXTERN_C BWAFX_API BOOL WINAPI DestroyWindow(HWND hWnd);
 BW_EXTERN_C BWAFX_API BOOL WINAPI IsWindow(HWND hWnd);
 
@@ -549,18 +544,21 @@ BW_EXTERN_C BWAFX_API LRESULT WINAPI CallWindowProcA(WNDPROC lpPrevWndFunc, HWND
 // Calls the window procedure on the calling thread and returns its result; 0 for a bad handle.
 BW_EXTERN_C BWAFX_API LRESULT WINAPI SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam,
                                                   LPARAM lParam);
-// Queues the message for the calling thread. A null hWnd queues a message with no window
-// (handed out by GetMessageA/PeekMessageA, not dispatched to any procedure).
+// Queues the message for the thread that created the window. A null hWnd queues a message with
+// no window for the calling thread (handed out by GetMessageA/PeekMessageA, not dispatched).
 BW_EXTERN_C BWAFX_API BOOL WINAPI PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 // Takes the first queued message of the calling thread that matches: hWnd null for any, or that
-// window and its descendants; message numbers within min..max (0, 0 for all). With nothing
-// queued PeekMessageA answers FALSE at once, and GetMessageA answers -1: there is no input to
-// wait for. GetMessageA answers 0 for WM_QUIT.
+// window and its descendants, or -1 for the messages posted with no window; message numbers
+// within min..max (0, 0 for all). WM_QUIT comes once no other message matches. With nothing
+// queued PeekMessageA answers FALSE at once and GetMessageA waits for a message posted by another
+// thread (there is no input to wait for). GetMessageA answers 0 for WM_QUIT, -1 for a bad hWnd.
 BW_EXTERN_C BWAFX_API BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin,
                                                UINT wMsgFilterMax, UINT wRemoveMsg);
 BW_EXTERN_C BWAFX_API BOOL WINAPI GetMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin,
                                               UINT wMsgFilterMax);
-// Without a keyboard there are no characters to make: FALSE, nothing queued.
+// For WM_KEYDOWN of VK_BACK, VK_TAB, VK_RETURN, VK_ESCAPE and VK_SPACE, posts WM_CHAR with the
+// character (the other keys' characters would need a keyboard layout); TRUE for any WM_KEYDOWN
+// or WM_KEYUP.
 BW_EXTERN_C BWAFX_API BOOL WINAPI TranslateMessage(const MSG* lpMsg);
 BW_EXTERN_C BWAFX_API LRESULT WINAPI DispatchMessageA(const MSG* lpMsg);
 // Queues WM_QUIT with the exit code for the calling thread.
