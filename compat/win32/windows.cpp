@@ -265,12 +265,10 @@ HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindow
                         lpWindowName,
                         lpClassName,
                         dwExStyle};
-    if (!SendMessageA(hWnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
+    // A window whose creation is refused gets only WM_NCDESTROY (its children too).
+    if (!SendMessageA(hWnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs)) ||
+        SendMessageA(hWnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
         free_window(hWnd);
-        return nullptr;
-    }
-    if (SendMessageA(hWnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
-        DestroyWindow(hWnd);
         return nullptr;
     }
     if (!IsWindow(hWnd))

@@ -72,7 +72,7 @@ TEST_F(Windows, CreationAborts) {
         UINT at;
         std::vector<std::string> log;
     } cases[] = {{WM_NCCREATE, {":NCCREATE", ":NCDESTROY"}},
-                 {WM_CREATE, {":NCCREATE", "X:CREATE", "X:DESTROY", "X:NCDESTROY"}}};
+                 {WM_CREATE, {":NCCREATE", "X:CREATE", "X:NCDESTROY"}}};
     for (const auto& c : cases) {
         g_log.clear();
         g_abortAt = c.at;
@@ -81,27 +81,35 @@ TEST_F(Windows, CreationAborts) {
     }
 }
 
-using Call = LONG_PTR (*)(HWND);
+// The Windows build's tests run on Wine, which answers a few failures with other error codes
+// than Windows; the Linux layer follows Windows.
+DWORD WindowsOrWine(DWORD windows, DWORD wine) {
+    return BWCORE_TEST_REAL_WIN32 ? wine : windows;
+}
 
 TEST_F(Windows, HandleFailures) {
     HWND dead = Make("dead");
     DestroyWindow(dead);
-    const std::pair<const char*, Call> calls[] = {
-        {"SendMessageA", [](HWND w) -> LONG_PTR { return SendMessageA(w, WM_USER, 1, 2); }},
-        {"PostMessageA", [](HWND w) -> LONG_PTR { return PostMessageA(w, WM_USER, 1, 2); }},
-        {"DestroyWindow", [](HWND w) -> LONG_PTR { return DestroyWindow(w); }},
-        {"GetWindowLongPtrA", [](HWND w) { return GetWindowLongPtrA(w, GWLP_USERDATA); }},
-        {"SetWindowTextA", [](HWND w) -> LONG_PTR { return SetWindowTextA(w, "x"); }},
-        {"GetParent", [](HWND w) { return reinterpret_cast<LONG_PTR>(GetParent(w)); }},
-        {"GetDlgItem", [](HWND w) { return reinterpret_cast<LONG_PTR>(GetDlgItem(w, 1)); }},
-        {"CreateWindowExA", [](HWND w) { return reinterpret_cast<LONG_PTR>(Make("c", w)); }},
+    const struct {
+        const char* name;
+        LONG_PTR (*call)(HWND);
+        DWORD wineError;
+    } calls[] = {
+        {"SendMessageA", [](HWND w) -> LONG_PTR { return SendMessageA(w, WM_USER, 1, 2); }, 1400},
+        {"PostMessageA", [](HWND w) -> LONG_PTR { return PostMessageA(w, WM_USER, 1, 2); }, 1400},
+        {"DestroyWindow", [](HWND w) -> LONG_PTR { return DestroyWindow(w); }, ERROR_ACCESS_DENIED},
+        {"GetWindowLongPtrA", [](HWND w) { return GetWindowLongPtrA(w, GWLP_USERDATA); }, 1400},
+        {"SetWindowTextA", [](HWND w) -> LONG_PTR { return SetWindowTextA(w, "x"); }, 1400},
+        {"GetParent", [](HWND w) { return reinterpret_cast<LONG_PTR>(GetParent(w)); }, 1400},
+        {"GetDlgItem", [](HWND w) { return reinterpret_cast<LONG_PTR>(GetDlgItem(w, 1)); }, 0},
+        {"CreateWindowExA", [](HWND w) { return reinterpret_cast<LONG_PTR>(Make("c", w)); }, 1400},
     };
     for (HWND bad : {dead, reinterpret_cast<HWND>(static_cast<ULONG_PTR>(0x1234568))}) {
-        for (const auto& call : calls) {
-            SCOPED_TRACE(call.first);
+        for (const auto& c : calls) {
+            SCOPED_TRACE(c.name);
             SetLastError(0);
-            EXPECT_EQ(call.second(bad), 0);
-            EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
+            EXPECT_EQ(c.call(bad), 0);
+            EXPECT_EQ(GetLastError(), WindowsOrWine(ERROR_INVALID_WINDOW_HANDLE, c.wineError));
         }
     }
 }
@@ -117,7 +125,7 @@ TEST_F(Windows, ClassesAndWindowData) {
     EXPECT_EQ(
         CreateWindowExA(0, "BwNoSuchClass", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr),
         nullptr);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CANNOT_FIND_WND_CLASS));
+    EXPECT_EQ(GetLastError(), WindowsOrWine(ERROR_CANNOT_FIND_WND_CLASS, 1411));
 
     HWND w = Make("data");
     EXPECT_EQ(GetWindowLongPtrA(w, 0), 0); // extra bytes start zeroed

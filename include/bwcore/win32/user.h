@@ -507,9 +507,9 @@ BW_EXTERN_C BWAFX_API int WINAPI GetClassNameA(HWND hWnd, LPSTR lpClassName, int
 
 // ---- Windows ----------------------------------------------------------------------------------
 
-// Creates a window: WM_NCCREATE (FALSE makes the call fail; the window then gets only
-// WM_NCDESTROY), then WM_CREATE (-1 makes it fail and destroys the window as DestroyWindow does),
-// both with a CREATESTRUCTA. The class is the instance's own, else a CS_GLOBALCLASS one, else a
+// Creates a window: WM_NCCREATE, then WM_CREATE, both with a CREATESTRUCTA. An answer of FALSE
+// to the first or -1 to the second makes the call fail; the window then gets WM_NCDESTROY (and
+// no WM_DESTROY). The class is the instance's own, else a CS_GLOBALCLASS one, else a
 // system class: ERROR_CANNOT_FIND_WND_CLASS when there is none. WS_CHILD with no parent
 // fails with ERROR_TLW_WITH_WSCHILD; for a child, hMenu is its control id. CW_USEDEFAULT
 // positions become 0, and sizes 100 for an overlapped window, 0 for others. A child comes last
