@@ -255,12 +255,18 @@ TEST_F(Controls, ListGetNextItemSearchesAfterTheStart) {
         EXPECT_EQ(Send(list, LVM_GETNEXTITEM, search.start, search.flags), search.result);
     }
     EXPECT_EQ(Send(list, LVM_GETSELECTEDCOUNT, 0, 0), 2);
-    // The focus goes with its item, and with it when it is deleted.
-    EXPECT_TRUE(Send(list, LVM_DELETEITEM, 1, 0));
-    EXPECT_FALSE(Send(list, LVM_DELETEITEM, 3, 0));
-    EXPECT_EQ(Send(list, LVM_GETNEXTITEM, -1, LVNI_FOCUSED), 1);
-    EXPECT_TRUE(Send(list, LVM_DELETEITEM, 1, 0));
-    EXPECT_EQ(Send(list, LVM_GETNEXTITEM, -1, LVNI_FOCUSED), -1);
+    // The focus goes with its item; a deleted item's focus goes to the item in its place, or to
+    // the last item.
+    const struct {
+        int deleted;
+        BOOL result;
+        int focus;
+    } deletes[] = {{1, TRUE, 1}, {3, FALSE, 1}, {1, TRUE, 1}, {1, TRUE, 0}, {0, TRUE, -1}};
+    for (const auto& d : deletes) {
+        EXPECT_EQ(Send(list, LVM_DELETEITEM, d.deleted, 0), d.result);
+        EXPECT_EQ(Send(list, LVM_GETNEXTITEM, -1, LVNI_FOCUSED), d.focus);
+    }
+    Insert(list, 0, "item");
     EXPECT_TRUE(Send(list, LVM_DELETEALLITEMS, 0, 0));
     EXPECT_EQ(Send(list, LVM_GETITEMCOUNT, 0, 0), 0);
 }
@@ -324,8 +330,9 @@ TEST_F(Controls, TreeWalksAndItemFields) {
     EXPECT_TRUE(Send(tree, TVM_GETITEMA, 0, &item));
     EXPECT_EQ(item.cChildren, 1) << "counted";
     EXPECT_EQ(Text(tree, k0, 3), "k0");
-    if (!kRealControls)
+    if (!kRealControls) {
         EXPECT_EQ(Text(tree, k0, 2), "k");
+    }
     // Selecting moves the selected state; expanding needs children.
     EXPECT_TRUE(Send(tree, TVM_SELECTITEM, TVGN_CARET, b));
     EXPECT_TRUE(Send(tree, TVM_SELECTITEM, TVGN_CARET, g));
@@ -335,7 +342,9 @@ TEST_F(Controls, TreeWalksAndItemFields) {
     EXPECT_FALSE(Send(tree, TVM_EXPAND, TVE_EXPAND, b));
     EXPECT_TRUE(Send(tree, TVM_EXPAND, TVE_COLLAPSE, a));
     EXPECT_FALSE(Send(tree, TVM_EXPAND, TVE_COLLAPSE, a));
-    EXPECT_EQ(TreeState(tree, a), UINT(TVIS_EXPANDEDONCE));
+    EXPECT_EQ(TreeState(tree, a), UINT(TVIS_EXPANDEDONCE | TVIS_SELECTED))
+        << "the selection moves up";
+    EXPECT_EQ(TreeState(tree, g), 0u);
 }
 
 TEST_F(Controls, TreeDeletesTakeChildrenAndForeignHandlesFail) {
@@ -350,16 +359,18 @@ TEST_F(Controls, TreeDeletesTakeChildrenAndForeignHandlesFail) {
     HTREEITEM foreign = Insert(other, TVI_ROOT, TVI_LAST, "foreign");
     for (HTREEITEM bad : {a, grandchild, foreign, (HTREEITEM)(ULONG_PTR)0x1234}) {
         TVITEMA item = TreeItem(TVIF_HANDLE | TVIF_PARAM, bad);
-        if (bad != foreign) // the real control reads another control's items
+        if (bad != foreign) { // the real control reads another control's items
             EXPECT_FALSE(Send(tree, TVM_GETITEMA, 0, &item));
+        }
         EXPECT_FALSE(Send(tree, TVM_SETITEMA, 0, &item));
         EXPECT_FALSE(Send(tree, TVM_DELETEITEM, 0, bad));
         EXPECT_FALSE(Send(tree, TVM_SELECTITEM, TVGN_CARET, bad));
         EXPECT_EQ(Insert(tree, bad, TVI_LAST, "x"), nullptr);
     }
     HTREEITEM again = Insert(tree, TVI_ROOT, TVI_LAST, "again");
-    if (!kRealControls) // Win32's handles are addresses, which come back
+    if (!kRealControls) { // Win32's handles are addresses, which come back
         EXPECT_TRUE(again != a && again != child && again != grandchild);
+    }
     EXPECT_TRUE(Send(tree, TVM_DELETEITEM, 0, TVI_ROOT));
     EXPECT_EQ(Send(tree, TVM_GETCOUNT, 0, 0), 0);
     EXPECT_EQ(Next(tree, TVGN_CARET, nullptr), nullptr);
