@@ -154,15 +154,16 @@ LRESULT TreeView::InsertItem(const TVINSERTSTRUCTA* insert) {
     if ((fields.mask & TVIF_PARAM) != 0)
         added->param = fields.lParam;
 
-    // After TVI_FIRST: first. After TVI_SORT: before the first sibling that sorts after it, so
-    // equal texts keep their order of insertion. After a sibling: after it. Anything else,
-    // TVI_LAST included: last.
+    // After TVI_FIRST: first. After TVI_SORT: before the first sibling that sorts after it by
+    // lstrcmpA, which orders letters before case (a, B, b), as the real control sorts; equal
+    // texts keep their order of insertion. After a sibling: after it. Anything else, TVI_LAST
+    // included: last.
     TreeItem* after = parent->lastChild;
     if (insert->hInsertAfter == TVI_FIRST) {
         after = nullptr;
     } else if (insert->hInsertAfter == TVI_SORT) {
         for (TreeItem* sibling = parent->firstChild; sibling != nullptr; sibling = sibling->next)
-            if (lstrcmpiA(added->text.c_str(), sibling->text.c_str()) < 0) {
+            if (lstrcmpA(added->text.c_str(), sibling->text.c_str()) < 0) {
                 after = sibling->previous;
                 break;
             }

@@ -32,8 +32,8 @@
 // Tree view ("SysTreeView32"):
 // - Items stand in sibling order under their parent (TVI_ROOT or null for the top level).
 //   Insertion after TVI_FIRST, TVI_LAST, TVI_SORT (before the first sibling whose text sorts
-//   after it by lstrcmpiA) or after a sibling; an hInsertAfter that is not a sibling under
-//   hParent appends.
+//   after it by lstrcmpA: letters first, then case) or after a sibling; an hInsertAfter that is not
+//   a sibling under hParent appends.
 // - HTREEITEM values are never reused while the process runs, and a value that names no item of
 //   this control makes the message fail (FALSE or null): it is looked up, never dereferenced.
 //   (The real control reads an item of another control through TVM_GETITEMA.)
