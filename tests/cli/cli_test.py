@@ -130,6 +130,9 @@ for args, code, out, err in [
     (["msgbox", "-11049", "7"], 0, ["component. 7\n"], []),
     (["msgbox", "5", "--type", "0x24"], 0,
      ["ERRORCODE:5\n", "type\t0x00000024\n", "help\t4294967291\n", "button\tIDYES 6\n"], []),
+    # One argument cannot fill two conversions; identifiers are 16-bit, so this is not 11032.
+    (["msgbox", "-11217", "a"], 0, ["file\\n  '%s'.\\nPlease"], []),
+    (["msgbox", "-76568"], 0, ["ERRORCODE:-76568\n", "help\t76568\n"], []),
     (["dialog"], 2, [], ["KIND is required"]),
     (["dialog", "nosuch"], 2, [], ["nosuch"]),
     (["dialog", "regimport", "--key", "K"], 2, [], ["--value is required"]),
