@@ -1,6 +1,7 @@
 #include <bwcore/afx/CTreeCtrl.h>
 
 #include <string.h>
+
 #include <vector>
 
 IMPLEMENT_DYNAMIC(CTreeCtrl, CWnd)

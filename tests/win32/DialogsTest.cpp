@@ -24,50 +24,53 @@ const char* const kStatic = "\x82";
 // Builds a template in memory: the DLGTEMPLATE form or the extended one.
 class Template {
 public:
-    Template(bool extended, DWORD style, const char* title, const std::vector<Item>& items)
-        : m_extended(extended) {
-        if (extended) {
-            Word(1), Word(0xFFFF), Dword(0), Dword(0), Dword(style);
-        } else {
-            Dword(style), Dword(0);
-        }
-        Word(static_cast<WORD>(items.size())), Word(10), Word(10), Word(200), Word(100);
-        Word(0), Word(0), Text(title); // no menu, the dialog class
+    Template(bool extended, DWORD style, const char* title, const std::vector<Item>& items) {
+        if (extended)
+            Word(1).Word(0xFFFF).Dword(0).Dword(0).Dword(style);
+        else
+            Dword(style).Dword(0);
+        Word(static_cast<WORD>(items.size())).Word(10).Word(10).Word(200).Word(100);
+        Word(0).Word(0).Text(title); // no menu, the dialog class
         if (style & DS_SETFONT) {
             Word(8);
             if (extended)
-                Word(400), Word(0); // weight, italic and charset
+                Word(400).Word(0); // weight, italic and charset
             Text("MS Shell Dlg");
         }
         for (const Item& item : items) {
             if (m_words.size() % 2)
                 Word(0); // each item on a DWORD boundary
             if (extended)
-                Dword(0), Dword(0), Dword(item.style);
+                Dword(0).Dword(0).Dword(item.style);
             else
-                Dword(item.style), Dword(0);
-            Word(7), Word(7), Word(50), Word(14);
-            extended ? Dword(item.id) : Word(static_cast<WORD>(item.id));
-            if (static_cast<unsigned char>(item.cls[0]) >= 0x80)
-                Word(0xFFFF), Word(static_cast<unsigned char>(item.cls[0]));
+                Dword(item.style).Dword(0);
+            Word(7).Word(7).Word(50).Word(14);
+            if (extended)
+                Dword(item.id);
+            else
+                Word(static_cast<WORD>(item.id));
+            const auto first = static_cast<unsigned char>(item.cls[0]);
+            if (first >= 0x80)
+                Word(0xFFFF).Word(first);
             else
                 Text(item.cls);
-            Text(item.title);
-            Word(static_cast<WORD>(item.data.size() * 2));
+            Text(item.title).Word(static_cast<WORD>(item.data.size() * 2));
             m_words.insert(m_words.end(), item.data.begin(), item.data.end());
         }
     }
     const DLGTEMPLATE* get() const { return reinterpret_cast<const DLGTEMPLATE*>(m_words.data()); }
 
 private:
-    void Word(WORD w) { m_words.push_back(w); }
-    void Dword(DWORD d) { Word(LOWORD(d)), Word(HIWORD(d)); }
-    void Text(const char* text) {
+    Template& Word(WORD w) {
+        m_words.push_back(w);
+        return *this;
+    }
+    Template& Dword(DWORD d) { return Word(LOWORD(d)).Word(HIWORD(d)); }
+    Template& Text(const char* text) {
         for (; *text; ++text)
             Word(static_cast<unsigned char>(*text));
-        Word(0);
+        return Word(0);
     }
-    bool m_extended;
     std::vector<WORD> m_words;
 };
 
@@ -201,7 +204,7 @@ INSTANTIATE_TEST_SUITE_P(Forms, Dialogs, ::testing::Bool());
 TEST(DialogManager, ResultsAndFailures) {
     Script script;
     g_script = &script;
-    const Template form(false, kStyle | WS_VISIBLE, "Modeless", kButtons);
+    const Template form(false, WS_POPUP | WS_VISIBLE, "Modeless", kButtons); // no font fields
     HWND dlg = CreateDialogIndirectParamA(nullptr, form.get(), nullptr, ScriptedDialog, 3);
     ASSERT_NE(dlg, nullptr);
     EXPECT_EQ(script.log, std::vector<std::string>{"init 3"});
@@ -225,6 +228,7 @@ TEST(DialogManager, ResultsAndFailures) {
                        reinterpret_cast<HWND>(static_cast<ULONG_PTR>(0x1234568))),
               -1);
     EXPECT_EQ(RunModal(true, bad, {{WS_VISIBLE, 1, "BwNoSuchControl", "", {}}}), -1);
+    EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(9999), nullptr, ScriptedDialog, 0), -1);
     EXPECT_TRUE(bad.log.empty());
 }
 

@@ -12,7 +12,19 @@
 // dispatches it.
 //
 // The system classes "Button", "Edit", "Static" and "ListBox" (class names are case-insensitive)
-// are registered before the first RegisterClass* or CreateWindowExA call finds a class.
+// are registered before the first RegisterClass*, GetClassInfoA or CreateWindowExA call finds a
+// class. They answer these messages, and leave the rest to DefWindowProcA:
+// - Button: BM_CLICK (an enabled button only: an automatic check box, three-state box or radio
+//   button changes its state, an automatic radio button clearing the others of its WS_GROUP
+//   group, and then the parent gets WM_COMMAND MAKEWPARAM(id, BN_CLICKED) with the button's
+//   handle), BM_GETCHECK, BM_SETCHECK (a state the type lacks becomes its highest; push buttons
+//   have none), BM_SETSTYLE (the BS_ type), WM_GETDLGCODE.
+// - Edit: keeps its text; EM_SETREADONLY sets or clears ES_READONLY in its style; WM_GETDLGCODE.
+// - Static: keeps its text; WM_GETDLGCODE.
+// - ListBox: LB_ADDSTRING (in order without regard to case with LBS_SORT), LB_INSERTSTRING (-1
+//   appends; never sorts), LB_DELETESTRING (the count left), LB_RESETCONTENT, LB_GETCOUNT,
+//   LB_GETTEXT, LB_GETTEXTLEN; LB_ERR for an index beyond the list, LB_ERRSPACE when memory runs
+//   out.
 #pragma once
 
 #include <bwcore/win32/errors.h>
@@ -628,12 +640,29 @@ BW_EXTERN_C BWAFX_API BOOL WINAPI MoveWindow(HWND hWnd, int X, int Y, int nWidth
 BW_EXTERN_C BWAFX_API BOOL WINAPI MapDialogRect(HWND hDlg, LPRECT lpRect);
 BW_EXTERN_C BWAFX_API LONG WINAPI GetDialogBaseUnits(void);
 
-// Modal dialogs, headless: the dialog is created from its template (DLGTEMPLATE or the extended
-// form), gets WM_INITDIALOG with dwInitParam, and then the posted messages are handled until
-// the queue is empty. If the dialog has not ended, its default push button is pressed (the
-// parent gets WM_COMMAND with MAKEWPARAM(id, BN_CLICKED) and the button's handle, as a click
-// sends) and the posted messages are handled again; if it still has not ended, it ends with
-// IDCANCEL. The result is EndDialog's; -1 for a bad template or parent.
+// Dialogs are built as Win32 builds them: the dialog window of the template's class (the dialog
+// class "#32770" by default) and position in dialog units, without WS_VISIBLE; then each item as
+// a child with WS_CHILD added, its id as control id and its creation data as lpCreateParams (an
+// item that cannot be created makes the dialog fail, unless DS_NOFAILCREATE); then WM_INITDIALOG
+// with the first visible, enabled WS_TABSTOP control as wParam and the init parameter as lParam
+// (a TRUE answer gives that control the focus). Nothing is drawn, so DS_SETFONT's fields are read
+// and not used, no WM_SETFONT is sent, and DS_CENTER and the like place nothing.
+//
+// The dialog procedure's answer: TRUE for a message it handled, whose result is then the value
+// it left in DWLP_MSGRESULT (for WM_INITDIALOG the answer itself); FALSE leaves the message to the
+// dialog manager. DM_GETDEFID answers MAKELONG(id, DC_HASDEFID) with the default id: the last
+// BS_DEFPUSHBUTTON of the template (earlier ones become plain push buttons), or IDOK when there is
+// none, or the id DM_SETDEFID set; 0 once the dialog has ended. WM_CLOSE posts WM_COMMAND
+// IDCANCEL, unless the IDCANCEL control is disabled.
+//
+// Modal dialogs, headless: after WM_INITDIALOG the posted messages are handled (through
+// IsDialogMessageA) until the queue is empty. If the dialog has not ended, it is shown and its
+// default push button is pressed, as the Enter key presses it (the dialog gets WM_COMMAND with
+// MAKEWPARAM(id, BN_CLICKED) and the button's handle, which is what a click sends), and the
+// posted messages are handled again; if it still has not ended, it ends with IDCANCEL. The owner
+// (the parent's top-level window) is disabled while the dialog runs. The result is EndDialog's:
+// 0 when the dialog procedure destroyed the dialog instead, -1 for a bad template or parent. A
+// WM_QUIT ends the handling of posted messages and stays queued for the caller's loop.
 // DialogBoxParamA finds the template with FindResourceA(hInstance, lpTemplateName, RT_DIALOG).
 BW_EXTERN_C BWAFX_API INT_PTR WINAPI DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName,
                                                      HWND hWndParent, DLGPROC lpDialogFunc,
@@ -653,12 +682,13 @@ BW_EXTERN_C BWAFX_API HWND WINAPI CreateDialogIndirectParamA(HINSTANCE hInstance
                                                              HWND hWndParent, DLGPROC lpDialogFunc,
                                                              LPARAM dwInitParamA);
 // Marks a modal dialog ended with nResult (its loop then destroys it); a modeless dialog is only
-// hidden. FALSE for a window that is not a dialog.
+// hidden. FALSE with ERROR_INVALID_WINDOW_HANDLE for a window that is not a dialog.
 BW_EXTERN_C BWAFX_API BOOL WINAPI EndDialog(HWND hDlg, INT_PTR nResult);
-// Handles a keyboard message for the dialog: WM_KEYDOWN VK_ESCAPE sends WM_COMMAND IDCANCEL and
-// VK_RETURN the default id (DM_GETDEFID, else IDOK), with the control's handle when there is
-// one. Other messages for the dialog or its controls are dispatched. FALSE when the message is
-// not for hDlg or its controls.
+// Handles a message for the dialog or one of its controls (FALSE for any other): WM_KEYDOWN
+// VK_ESCAPE sends WM_COMMAND IDCANCEL to the dialog, VK_RETURN presses the focused default push
+// button or else sends the default id (unless its control is disabled), each with the control's
+// handle when there is one; a control whose WM_GETDLGCODE has DLGC_WANTALLKEYS gets those keys
+// itself. Every other message is translated and dispatched.
 BW_EXTERN_C BWAFX_API BOOL WINAPI IsDialogMessageA(HWND hDlg, LPMSG lpMsg);
 
 // ---- Message boxes ----------------------------------------------------------------------------
@@ -666,7 +696,8 @@ BW_EXTERN_C BWAFX_API BOOL WINAPI IsDialogMessageA(HWND hDlg, LPMSG lpMsg);
 // Headless: writes the text and a newline to standard error (a null text as an empty line) and
 // answers the default button of the type's button set: MB_DEFBUTTON1..4 picks the first to the
 // fourth, and one beyond the set's buttons picks the first. MB_HELP's button does not end a box
-// and is not counted. An unknown button set fails with ERROR_INVALID_MSGBOX_STYLE: 0.
+// and is not counted. A type beyond MB_CANCELTRYCONTINUE writes nothing and fails with
+// ERROR_INVALID_MSGBOX_STYLE: 0.
 BW_EXTERN_C BWAFX_API int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption,
                                              UINT uType);
 #define ERROR_INVALID_MSGBOX_STYLE 1416L
