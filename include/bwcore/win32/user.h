@@ -6,7 +6,8 @@
 // calling thread); dialogs are built from their templates and run by a headless modal loop.
 //
 // Window handles are numbers of their own, from 0x60000000 (above the file, synchronisation and
-// search handles), never reused while the process runs. A value that is not a live window
+// search handles); a destroyed window's handle comes back only after 0x08000000 more windows have
+// been made. A value that is not a live window
 // makes a function fail with ERROR_INVALID_WINDOW_HANDLE and its failure value (SendMessageA: 0).
 // Handle lookups are thread-safe; a window procedure runs on the thread that sends the message or
 // dispatches it.
