@@ -11,10 +11,13 @@
 #include <bwcore/win32/heaps.h>
 #include <bwcore/win32/icons.h>
 #include <bwcore/win32/imagelists.h>
+#include <bwcore/win32/mbstring.h>
 #include <bwcore/win32/oem.h>
 #include <bwcore/win32/registry.h>
 #include <bwcore/win32/resources.h>
 #include <bwcore/win32/shell.h>
 #include <bwcore/win32/strings.h>
 #include <bwcore/win32/sync.h>
+#include <bwcore/win32/user.h>
 #include <bwcore/win32/versions.h>
+#include <bwcore/win32/commctrl.h>
