@@ -92,18 +92,17 @@ int runShow(std::vector<char*> args) {
 } // namespace
 
 int runDialog(int argc, char** argv) {
+    // Everything after KIND belongs to that dialog's own options (--help among them).
+    const std::string kind = argc > 1 ? argv[1] : "";
+    if (kind == "regimport" || kind == "show") {
+        std::vector<char*> args(argv + 1, argv + argc);
+        return kind == "regimport" ? runRegImport(args) : runShow(args);
+    }
     CLI::App app("Show one of the library's dialogs and print how it ended.", "bwcore dialog");
-    std::string kind;
-    app.add_option("KIND", kind, "regimport or show (each takes --help)")
+    std::string given;
+    app.add_option("KIND", given, "regimport or show (each takes --help)")
         ->required()
         ->check(CLI::IsMember({"regimport", "show"}));
-    // Everything after KIND belongs to that dialog's own options.
-    app.prefix_command();
-    if (const int exitCode = parseCommandLine(app, argc, argv); exitCode >= 0)
-        return exitCode;
-    std::vector<std::string> rest = app.remaining();
-    std::vector<char*> args = {argv[0]};
-    for (std::string& arg : rest)
-        args.push_back(arg.data());
-    return kind == "regimport" ? runRegImport(args) : runShow(args);
+    const int exitCode = parseCommandLine(app, argc, argv);
+    return exitCode >= 0 ? exitCode : kExitUsage;
 }

@@ -17,11 +17,6 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID) {
             return FALSE;
         // The chain owns the entry: AfxTermExtensionModule deletes it on detach.
         new CDynLinkLibrary(bwcore_module);
-        // The list and tree classes exist from the start, for code that creates the controls
-        // by class name.
-        INITCOMMONCONTROLSEX controls = {sizeof controls,
-                                         ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES};
-        ::InitCommonControlsEx(&controls);
     } else if (dwReason == DLL_PROCESS_DETACH) {
         AfxTermExtensionModule(bwcore_module);
     }

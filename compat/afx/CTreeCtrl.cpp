@@ -1,7 +1,6 @@
 #include <bwcore/afx/CTreeCtrl.h>
 
 #include <string.h>
-
 #include <vector>
 
 IMPLEMENT_DYNAMIC(CTreeCtrl, CWnd)

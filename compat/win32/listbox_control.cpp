@@ -1,6 +1,6 @@
-// The "ListBox" class for Linux: a list of strings. With LBS_SORT, LB_ADDSTRING inserts before
-// the first string that compares greater without regard to case (lstrcmpiA, the comparison the
-// system's list box sorts by); LB_INSERTSTRING never sorts. A bad index answers LB_ERR.
+// The "ListBox" class for Linux: a list of strings. With LBS_SORT, LB_ADDSTRING keeps the list in
+// order without regard to case (lstrcmpiA, the comparison the system's list box sorts by);
+// LB_INSERTSTRING never sorts. A bad index answers LB_ERR.
 #include <bwcore/win32/strings.h>
 #include <bwcore/win32/user.h>
 
@@ -8,7 +8,6 @@
 
 #include <string.h>
 
-#include <algorithm>
 #include <new>
 #include <string>
 #include <vector>
@@ -31,6 +30,25 @@ bool valid_index(const strings& items, WPARAM index) {
     return index < items.size();
 }
 
+// Where a sorted list takes a new string: a binary search that stops at the first string it
+// meets that compares equal, so that the new string goes before that one. This is the system
+// list box's own search, which puts a string among equal ones where the search happens to meet
+// them rather than after them all.
+size_t sorted_position(const strings& items, const char* text) {
+    ptrdiff_t low = 0, high = static_cast<ptrdiff_t>(items.size()) - 1;
+    while (low <= high) {
+        const ptrdiff_t middle = (low + high) / 2;
+        const int order = lstrcmpiA(items[static_cast<size_t>(middle)].c_str(), text);
+        if (order == 0)
+            return static_cast<size_t>(middle);
+        if (order > 0)
+            high = middle - 1;
+        else
+            low = middle + 1;
+    }
+    return static_cast<size_t>(low);
+}
+
 LRESULT insert(strings& items, size_t index, const char* text) {
     items.insert(items.begin() + static_cast<ptrdiff_t>(index), text);
     return static_cast<LRESULT>(index);
@@ -42,10 +60,7 @@ LRESULT handle(HWND hWnd, strings& items, UINT Msg, WPARAM wParam, LPARAM lParam
         const char* text = text_of(lParam);
         if (!(GetWindowLongA(hWnd, GWL_STYLE) & LBS_SORT))
             return insert(items, items.size(), text);
-        auto at = std::find_if(items.begin(), items.end(), [text](const std::string& item) {
-            return lstrcmpiA(item.c_str(), text) > 0;
-        });
-        return insert(items, static_cast<size_t>(at - items.begin()), text);
+        return insert(items, sorted_position(items, text), text);
     }
     case LB_INSERTSTRING: {
         const auto index = static_cast<int>(wParam);

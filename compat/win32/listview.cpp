@@ -224,10 +224,14 @@ LRESULT ListView::GetNextItem(WPARAM start, LPARAM flags) const {
     return -1;
 }
 
+// A deleted item's focus goes to the item that takes its place, or to the new last item.
 LRESULT ListView::DeleteItem(WPARAM index) {
     if (!ValidItem(index))
         return FALSE;
+    const bool focused = (items_[index].state & LVIS_FOCUSED) != 0;
     items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(index));
+    if (focused && !items_.empty())
+        items_[std::min(static_cast<size_t>(index), items_.size() - 1)].state |= LVIS_FOCUSED;
     return TRUE;
 }
 

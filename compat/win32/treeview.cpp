@@ -51,6 +51,7 @@ private:
     }
     bool IsRoot(const TreeItem* item) const { return item == &root_; }
     static int Children(const TreeItem& item);
+    bool IsAncestor(const TreeItem* item, const TreeItem* descendant) const;
 
     void Link(TreeItem* item, TreeItem* parent, TreeItem* after);
     void Unlink(TreeItem* item);
@@ -81,6 +82,15 @@ int TreeView::Children(const TreeItem& item) {
     if (item.children != kCountChildren)
         return item.children;
     return item.firstChild != nullptr ? 1 : 0;
+}
+
+bool TreeView::IsAncestor(const TreeItem* item, const TreeItem* descendant) const {
+    if (descendant == nullptr)
+        return false;
+    for (const TreeItem* above = descendant->parent; !IsRoot(above); above = above->parent)
+        if (above == item)
+            return true;
+    return false;
 }
 
 // Links the item under the parent after `after`, or first when `after` is null.
@@ -144,15 +154,16 @@ LRESULT TreeView::InsertItem(const TVINSERTSTRUCTA* insert) {
     if ((fields.mask & TVIF_PARAM) != 0)
         added->param = fields.lParam;
 
-    // After TVI_FIRST: first. After TVI_SORT: before the first sibling that sorts after it, so
-    // equal texts keep their order of insertion. After a sibling: after it. Anything else,
-    // TVI_LAST included: last.
+    // After TVI_FIRST: first. After TVI_SORT: before the first sibling that sorts after it by
+    // lstrcmpA, which orders letters before case (a, B, b), as the real control sorts; equal
+    // texts keep their order of insertion. After a sibling: after it. Anything else, TVI_LAST
+    // included: last.
     TreeItem* after = parent->lastChild;
     if (insert->hInsertAfter == TVI_FIRST) {
         after = nullptr;
     } else if (insert->hInsertAfter == TVI_SORT) {
         for (TreeItem* sibling = parent->firstChild; sibling != nullptr; sibling = sibling->next)
-            if (lstrcmpiA(added->text.c_str(), sibling->text.c_str()) < 0) {
+            if (lstrcmpA(added->text.c_str(), sibling->text.c_str()) < 0) {
                 after = sibling->previous;
                 break;
             }
@@ -183,9 +194,7 @@ LRESULT TreeView::DeleteItem(HTREEITEM handle) {
     TreeItem* item = Find(handle);
     if (item == nullptr)
         return FALSE;
-    bool selectionGoes = false;
-    for (TreeItem* above = caret_; above != nullptr && !IsRoot(above); above = above->parent)
-        selectionGoes = selectionGoes || above == item;
+    const bool selectionGoes = item == caret_ || IsAncestor(item, caret_);
     Unlink(item);
     if (selectionGoes) {
         caret_ = nullptr;
@@ -295,6 +304,9 @@ LRESULT TreeView::Expand(WPARAM code, HTREEITEM handle) {
     if ((code != TVE_COLLAPSE && code != TVE_TOGGLE) || !expanded)
         return FALSE;
     item->state &= ~TVIS_EXPANDED;
+    // A selection that is hidden now moves to the collapsed item.
+    if (IsAncestor(item, caret_))
+        Select(item);
     return TRUE;
 }
 

@@ -56,6 +56,7 @@ void register_system_classes(window_registry& registry) {
         {"Edit", bwcompat::EditWindowProc, 0, 0},
         {"Static", bwcompat::StaticWindowProc, 0, 0},
         {"ListBox", bwcompat::ListBoxWindowProc, sizeof(void*), 0},
+        {bwcompat::dialog_class_name, bwcompat::DialogWindowProc, DLGWINDOWEXTRA, 32770},
     };
     for (const system_class& entry : table) {
         auto cls = std::make_shared<window_class>();

@@ -1,4 +1,5 @@
-// The message functions, through a driver that records each box and answers it.
+// The message functions and the registry-import dialog, through a driver that records each box
+// and answers it, and reads the dialog's list box and presses a button or Escape.
 #include <bwcore/bwcore.h>
 
 #include <gtest/gtest.h>
@@ -7,56 +8,70 @@
 
 namespace {
 
-struct RecordingDriver : CUiDriver {
+struct TestDriver : CUiDriver {
     int AnswerMessageBox(LPCTSTR lpszText, UINT nType, UINT nIDHelp) override {
-        text = lpszText;
-        type = nType;
-        help = nIDHelp;
+        shown = lpszText + std::string("|") + std::to_string(nType) + "|" + std::to_string(nIDHelp);
         return IDNO;
     }
+    void DialogShown(CDialog& dialog) override {
+        shown.clear();
+        char line[64];
+        for (int i = 0; dialog.SendDlgItemMessage(31264, LB_GETTEXT, i, (LPARAM)line) > 0; ++i)
+            shown += line + std::string("|");
+        if (button != 0)
+            EXPECT_TRUE(PressButton(dialog, button));
+        else
+            PressEscape(dialog);
+    }
 
-    std::string text;
-    UINT type = 0, help = 0;
+    std::string shown;
+    int button = 0; // 0: Escape
 };
 
-const char kFallback[] = "An internal error occurred while trying to display the message for "
-                         "ERRORCODE:";
-
-TEST(DlgMsg, TextFromCodeArgumentAndFallback) {
-    const struct {
-        int code;
-        void* arg;
-        std::string text;
-    } kCases[] = {
-        {-11049, const_cast<char*>("Setup"), "Cannot delete a required component. Setup"},
-        {-11085, reinterpret_cast<void*>(7),
-         "Are you sure you want to remove these 7 items from the Links folder?"},
-        {-11085, nullptr, "Are you sure you want to remove these %d items from the Links folder?"},
-        {-11032, nullptr,
-         "Unable to launch the Brindlewick compiler.\nPlease make sure that compiler library "
-         "file is installed properly."},
-        // One argument cannot fill two conversions or a positional one.
-        {-11217, const_cast<char*>("a"),
-         "Unable to remove the indicated file\n  '%s'.\nPlease check access rights to this "
-         "folder:\n  '%s'"},
-        {-30579, const_cast<char*>("a"),
-         "The project file '%1' is marked read-only. Do you want to turn off the read-only "
-         "attribute and continue saving ?"},
-        {5, const_cast<char*>("unused"), kFallback + std::string("5")},
-        {-99, nullptr, kFallback + std::string("-99")},
+TEST(DlgMsg, TextFromCodeArgumentAndFallbackWithTypeAndHelpContext) {
+    const std::string kFallback = "An internal error occurred while trying to display the message "
+                                  "for ERRORCODE:";
+    const std::string kLinks = "Are you sure you want to remove these %d items from the Links "
+                               "folder?";
+    // clang-format off
+    const struct { int code; const void* arg; std::string text; } kCases[] = {
+        {-11049, "Setup", "Cannot delete a required component. Setup|20|11049"},
+        {-11085, reinterpret_cast<void*>(7), kLinks.substr(0, 38) + "7" + kLinks.substr(40) +
+                                             "|20|11085"},
+        {-11085, nullptr, kLinks + "|20|11085"},
+        // One argument cannot fill two conversions.
+        {-11217, "a", "Unable to remove the indicated file\n  '%s'.\nPlease check access rights "
+                      "to this folder:\n  '%s'|20|11217"},
+        {5, "unused", kFallback + "5|20|4294967291"}, {-99, nullptr, kFallback + "-99|20|99"},
         // Identifiers are 16-bit: this code is not 11032 in disguise.
-        {-(65536 + 11032), nullptr, kFallback + std::string("-76568")},
+        {-(65536 + 11032), nullptr, kFallback + "-76568|20|76568"},
     };
-    int (*const kFunctions[])(CWnd*, int, int, void*) = {DlgMsgError, DlgMsgInfo, DlgMsgInfoEx};
-    RecordingDriver driver;
+    // clang-format on
+    TestDriver driver;
     CUiDriver* previous = CUiDriver::Install(&driver);
-    for (auto* function : kFunctions) {
+    for (auto* function : {DlgMsgError, DlgMsgInfo, DlgMsgInfoEx}) {
         for (const auto& c : kCases) {
-            EXPECT_EQ(IDNO, function(nullptr, c.code, MB_YESNO | MB_ICONSTOP, c.arg)) << c.code;
-            EXPECT_EQ(c.text, driver.text) << c.code;
-            EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONSTOP), driver.type) << c.code;
-            EXPECT_EQ(static_cast<UINT>(-c.code), driver.help) << c.code;
+            EXPECT_EQ(IDNO,
+                      function(nullptr, c.code, MB_YESNO | MB_ICONSTOP, const_cast<void*>(c.arg)));
+            EXPECT_EQ(c.text, driver.shown) << c.code;
         }
+    }
+    CUiDriver::Install(previous);
+}
+
+TEST(DlgMsg, RegImportDialogShowsThreeLinesAndEndsWithTheButtonPressed) {
+    // The button pressed (0: Escape) and the result.
+    const int kCases[][2] = {{1310, 1310}, {1309, 1309}, {1312, 1312}, {1311, 1311}, {0, IDCANCEL}};
+    TestDriver driver;
+    CUiDriver* previous = CUiDriver::Install(&driver);
+    for (const auto& c : kCases) {
+        CDlgRegImportOverwrite dialog;
+        dialog.m_strKeyName = "K";
+        dialog.m_strValueName = "V";
+        dialog.m_strNewValue = "N";
+        driver.button = c[0];
+        EXPECT_EQ(c[1], dialog.DoModal()) << c[0];
+        EXPECT_EQ("Key Name:  K|Value Name:  V|New Value:  N|", driver.shown) << c[0];
     }
     CUiDriver::Install(previous);
 }

@@ -13,8 +13,11 @@ namespace {
 // The creation and destruction messages each window of the test class received, as "name:msg".
 std::vector<std::string> g_log;
 LRESULT g_abortAt = 0; // the message whose answer aborts creation (FALSE or -1)
+std::vector<std::pair<WPARAM, LPARAM>> g_commands; // WM_COMMAND as the parent received it
 
 LRESULT CALLBACK Recording(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_COMMAND)
+        g_commands.emplace_back(wParam, lParam);
     const char* names[] = {"NCCREATE", "CREATE", "DESTROY", "NCDESTROY"};
     const UINT messages[] = {WM_NCCREATE, WM_CREATE, WM_DESTROY, WM_NCDESTROY};
     for (int i = 0; i < 4; ++i) {
@@ -40,6 +43,7 @@ protected:
     }
     void SetUp() override {
         g_log.clear();
+        g_commands.clear();
         g_abortAt = 0;
     }
     static HWND Make(const char* name, HWND parent = nullptr, DWORD style = 0) {
@@ -197,6 +201,117 @@ TEST_F(Windows, PostingAcrossThreads) {
     for (auto& thread : threads)
         thread.join();
     DestroyWindow(w);
+}
+
+// Each step sends one message to a list box and expects its answer (for LB_GETTEXT the text).
+TEST_F(Windows, ListBoxIndexesAndSorting) {
+    const struct {
+        DWORD style;
+        UINT msg;
+        WPARAM index;
+        const char* text;
+        LRESULT result;
+    } steps[] = {
+        {0, LB_ADDSTRING, 0, "b", 0},
+        {0, LB_ADDSTRING, 0, "a", 1},
+        {0, LB_INSERTSTRING, WPARAM(-1), "c", 2},
+        {0, LB_INSERTSTRING, 1, "x", 1},
+        {0, LB_INSERTSTRING, 5, "y", LB_ERR},
+        {0, LB_INSERTSTRING, 4, "z", 4},
+        {0, LB_GETTEXTLEN, 5, nullptr, LB_ERR},
+        {0, LB_GETTEXT, WPARAM(-1), nullptr, LB_ERR},
+        {0, LB_DELETESTRING, 5, nullptr, LB_ERR},
+        {0, LB_DELETESTRING, 0, nullptr, 4},
+        {0, LB_GETTEXT, 0, "x", 1},
+        {0, LB_GETCOUNT, 0, nullptr, 4},
+        {0, LB_RESETCONTENT, 0, nullptr, 0},
+        {0, LB_GETCOUNT, 0, nullptr, 0},
+        {LBS_SORT, LB_ADDSTRING, 0, "beta", 0},
+        {LBS_SORT, LB_ADDSTRING, 0, "Alpha", 0},
+        {LBS_SORT, LB_ADDSTRING, 0, "gamma", 2},
+        {LBS_SORT, LB_ADDSTRING, 0, "alpha", 0},
+        {LBS_SORT, LB_ADDSTRING, 0, "Beta", 2},
+        {LBS_SORT, LB_INSERTSTRING, 0, "zeta", 0},
+        {LBS_SORT, LB_GETTEXT, 3, "Beta", 4},
+    };
+    HWND parent = Make("parent");
+    HWND lists[2] = {};
+    for (DWORD style : {0ul, static_cast<unsigned long>(LBS_SORT)})
+        lists[style != 0] = CreateWindowExA(0, "listbox", "", WS_CHILD | style, 0, 0, 50, 50,
+                                            parent, nullptr, nullptr, nullptr);
+    for (const auto& step : steps) {
+        SCOPED_TRACE(testing::Message() << std::hex << step.msg << " " << step.index);
+        char text[16] = "";
+        const bool get = step.msg == LB_GETTEXT;
+        const LPARAM lParam = reinterpret_cast<LPARAM>(get ? text : step.text);
+        EXPECT_EQ(SendMessageA(lists[step.style != 0], step.msg, step.index, lParam), step.result);
+        if (get && step.result != LB_ERR) {
+            EXPECT_STREQ(text, step.text);
+        }
+    }
+    DestroyWindow(parent);
+}
+
+TEST_F(Windows, ButtonsAndControlCodes) {
+    HWND parent = Make("parent");
+    auto make = [parent](const char* cls, DWORD style, int id) {
+        return CreateWindowExA(0, cls, "", WS_CHILD | WS_VISIBLE | style, 0, 0, 20, 20, parent,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+    };
+    const struct {
+        const char* cls;
+        DWORD style;
+        LRESULT code;
+    } codes[] = {
+        {"Button", BS_PUSHBUTTON, DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON},
+        {"Button", BS_DEFPUSHBUTTON, DLGC_BUTTON | DLGC_DEFPUSHBUTTON},
+        {"Button", BS_AUTORADIOBUTTON, DLGC_BUTTON | DLGC_RADIOBUTTON},
+        {"Button", BS_GROUPBOX, DLGC_STATIC},
+        {"Button", BS_CHECKBOX, DLGC_BUTTON},
+        {"Static", SS_LEFT, DLGC_STATIC},
+        {"Edit", ES_LEFT, DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS},
+        {"Edit", ES_MULTILINE,
+         DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS | DLGC_WANTALLKEYS},
+    };
+    for (const auto& c : codes) {
+        SCOPED_TRACE(testing::Message() << c.cls << " " << c.style);
+        EXPECT_EQ(SendMessageA(make(c.cls, c.style, 1), WM_GETDLGCODE, 0, 0), c.code);
+    }
+
+    // A click changes an automatic button first and then tells the parent; a disabled button
+    // ignores it (Wine's clicks all the same). A check box has no third state, a push button no
+    // state at all.
+    HWND box = make("Button", BS_AUTOCHECKBOX, 40);
+    SendMessageA(box, BM_CLICK, 0, 0);
+    EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+    ASSERT_EQ(g_commands.size(), 1u);
+    EXPECT_EQ(g_commands[0].first, MAKEWPARAM(40, BN_CLICKED));
+    EXPECT_EQ(g_commands[0].second, reinterpret_cast<LPARAM>(box));
+    EnableWindow(box, FALSE);
+    SendMessageA(box, BM_CLICK, 0, 0);
+    EXPECT_EQ(g_commands.size(), WindowsOrWine(1, 2));
+    EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), WindowsOrWine(BST_CHECKED, BST_UNCHECKED));
+    SendMessageA(box, BM_SETCHECK, BST_INDETERMINATE, 0);
+    EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+    HWND push = make("Button", BS_PUSHBUTTON, 41);
+    SendMessageA(push, BM_SETCHECK, BST_CHECKED, 0);
+    EXPECT_EQ(SendMessageA(push, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+
+    // Clicking an automatic radio button clears the others of its group only.
+    HWND radios[3] = {make("Button", BS_AUTORADIOBUTTON | WS_GROUP, 50),
+                      make("Button", BS_AUTORADIOBUTTON, 51),
+                      make("Button", BS_AUTORADIOBUTTON | WS_GROUP, 52)};
+    SendMessageA(radios[0], BM_CLICK, 0, 0);
+    SendMessageA(radios[2], BM_CLICK, 0, 0);
+    SendMessageA(radios[1], BM_CLICK, 0, 0);
+    const LRESULT checks[] = {BST_UNCHECKED, BST_CHECKED, BST_CHECKED};
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(SendMessageA(radios[i], BM_GETCHECK, 0, 0), checks[i]);
+
+    HWND edit = make("Edit", 0, 60);
+    SendMessageA(edit, EM_SETREADONLY, TRUE, 0);
+    EXPECT_TRUE(GetWindowLongA(edit, GWL_STYLE) & ES_READONLY);
+    DestroyWindow(parent);
 }
 
 } // namespace

@@ -7,30 +7,44 @@
 // (-1 for the inserts, FALSE for the sets) and changes nothing.
 //
 // List view ("SysListView32"):
-// - Items have a text per subitem, a state, an image and a parameter. LVM_SETITEMSTATE and
-//   LVM_SETITEMA with LVIF_STATE change only the bits under stateMask; LVM_SETITEMSTATE with
-//   wParam -1 applies to every item (it fails with FALSE when it would focus every item, or
-//   select every item of an LVS_SINGLESEL control). LVM_GETITEMSTATE gives state & mask.
-// - One item at most has the focus: focusing an item takes the focus from the item that had it.
+// - Items have a text per subitem, a state, an image, an indent and a parameter; subitems
+//   other than 0 need their column. LVM_SETITEMSTATE and LVM_SETITEMA with LVIF_STATE change
+//   only the bits under stateMask; LVM_SETITEMSTATE with wParam -1 applies to every item (and
+//   fails with FALSE when it would focus every item, or select every item of an LVS_SINGLESEL
+//   control). LVM_GETITEMSTATE and LVM_GETITEMA give state & mask.
+// - One item at most has the focus: focusing an item takes the focus from the others, and a
+//   deleted item's focus goes to the item that takes its place (or to the new last item).
 //   Selecting an item of an LVS_SINGLESEL control deselects the others.
-// - LVS_EX_CHECKBOXES gives every item, present and later, state image 1 (unchecked); clearing
-//   the style clears every item's state image.
-// - Texts are copied with truncation to cchTextMax - 1 bytes and a terminating zero;
-//   LVM_GETITEMTEXTA returns the number of bytes copied. A subitem without a text reads as "".
-// - LVM_INSERTITEMA puts an item at its iItem, clamped to the end; it returns the index, or -1
-//   for a negative iItem or a non-zero iSubItem. Messages given an index that names no item
-//   fail: FALSE, -1 for LVM_GETNEXTITEM, 0 for LVM_GETITEMSTATE and LVM_GETITEMTEXTA.
+// - Setting LVS_EX_CHECKBOXES gives every item state image 1 (unchecked), and so does every
+//   insertion while it is set, whatever state image the item came with. Clearing the style
+//   leaves the state images as they are. State images are otherwise kept as set.
+// - Texts are copied cut to cchTextMax - 1 bytes and terminated; LVM_GETITEMTEXTA returns the
+//   number of bytes copied. A subitem without a text, or without a column, reads as "".
+// - LVM_INSERTITEMA puts an item at its iItem, clamped to the end, and returns the index; -1
+//   for a negative iItem or a non-zero iSubItem. LVM_INSERTCOLUMNA likewise. Messages given an
+//   index that names no item or column fail: FALSE; -1 for LVM_GETNEXTITEM; 0 for
+//   LVM_GETITEMSTATE, LVM_GETITEMTEXTA (the buffer untouched) and LVM_GETCOLUMNWIDTH.
+// - LVM_GETNEXTITEM finds the first item after wParam (-1: from the start) that has every
+//   state bit that the flags ask for; the geometric flags (LVNI_ABOVE ...) are not offered.
+// - Nothing is drawn, so LVM_SETCOLUMNWIDTH with LVSCW_AUTOSIZE or LVSCW_AUTOSIZE_USEHEADER
+//   keeps the width. Image lists are kept for the caller, not used.
 //
 // Tree view ("SysTreeView32"):
 // - Items stand in sibling order under their parent (TVI_ROOT or null for the top level).
-//   Insertion after TVI_FIRST, TVI_LAST, TVI_SORT (before the first sibling whose text is greater
-//   by lstrcmpiA) or after a sibling; an hInsertAfter that is not a sibling under hParent
-//   appends.
+//   Insertion after TVI_FIRST, TVI_LAST, TVI_SORT (before the first sibling whose text sorts
+//   after it by lstrcmpA: letters first, then case) or after a sibling; an hInsertAfter that is not
+//   a sibling under hParent appends.
 // - HTREEITEM values are never reused while the process runs, and a value that names no item of
-//   this control makes the message fail (FALSE or null); it is looked up, never dereferenced.
+//   this control makes the message fail (FALSE or null): it is looked up, never dereferenced.
+//   (The real control reads an item of another control through TVM_GETITEMA.)
 // - TVM_GETITEMA with TVIF_STATE gives every state bit, whatever stateMask says; TVIF_CHILDREN
-//   gives the count set with TVIF_CHILDREN, or 1 or 0 by whether the item has children.
-// - TVM_DELETEITEM takes an item's descendants with it; TVI_ROOT or null deletes every item.
+//   gives the count set with TVIF_CHILDREN, or else 1 or 0 by whether the item has children.
+// - TVM_SELECTITEM keeps only TVGN_CARET: the selected item has TVIS_SELECTED, and its
+//   ancestors are expanded. TVM_EXPAND needs children; collapsing an ancestor of the selection
+//   selects the collapsed item.
+// - TVM_DELETEITEM takes an item's descendants with it; TVI_ROOT or null deletes every item. A
+//   deleted selection moves to the item's next sibling, else its parent, else its previous
+//   sibling.
 #pragma once
 
 #include <bwcore/win32/imagelists.h>
