@@ -20,17 +20,17 @@ Conversion ConversionOf(LPCSTR pszFormat) {
         ++p;
         if (*p == '%')
             continue;
-        p += strspn(p, "-+ #0123456789.hl");
-        if (found != Conversion::None)
+        // Flags, width, precision and the short size, all of which an int or a string takes;
+        // a long size ("%ld") would read more than the pointer carries here.
+        p += strspn(p, "-+ #0123456789.h");
+        if (found != Conversion::None || *p == '\0')
             return Conversion::Unusable;
         if (*p == 's')
             found = Conversion::String;
-        else if (*p != '\0' && strchr("dicouxX", *p) != nullptr)
+        else if (strchr("dicouxX", *p) != nullptr)
             found = Conversion::Integer;
         else
             return Conversion::Unusable;
-        if (*p == '\0')
-            break;
     }
     return found;
 }

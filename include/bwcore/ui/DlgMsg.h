@@ -8,8 +8,9 @@
 // 30660 formatted with the code itself, the argument unused.
 //
 // One argument can fill only one conversion: a text with none shows the text as the format makes
-// it ("%%" becomes "%"); a text with more than one, or with the positional "%1", is shown
-// unformatted rather than read values that were never passed.
+// it ("%%" becomes "%"); a text with more than one, with the positional "%1", or with a
+// conversion that the pointer cannot carry ("%ld", "%f"), is shown unformatted rather than read
+// values that were never passed.
 //
 // The parent window is not used; the type (MB_... flags) alone gives the icon and buttons. The
 // result is the button pressed (IDOK, IDYES, ...). The three functions behave identically.
