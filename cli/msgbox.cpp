@@ -46,9 +46,9 @@ const char* buttonName(int button) {
     return button >= IDOK && button <= IDCONTINUE ? kNames[button - IDOK] : "unknown";
 }
 
-bool parseWhole(const char* text, long& value, int base) {
+bool parseWhole(const char* text, long long& value, int base) {
     char* end = nullptr;
-    value = strtol(text, &end, base);
+    value = strtoll(text, &end, base);
     return end != text && *end == '\0';
 }
 
@@ -59,7 +59,7 @@ bool isWholeNumber(const std::string& text) {
 }
 
 // Whether the code's catalogue text takes an integer.
-bool takesInteger(long code) {
+bool takesInteger(long long code) {
     CString text;
     return code < 0 && code >= -0xFFFF && text.LoadString(static_cast<UINT>(-code)) &&
            strstr(text, "%d") != nullptr;
@@ -82,20 +82,22 @@ int runMsgbox(int argc, char** argv) {
         app.add_option("ARG", argument, "the text's argument: a string, or a number for \"%d\"");
     if (const int exitCode = parseCommandLine(app, argc, argv); exitCode >= 0)
         return exitCode;
-    long code = 0, type = 0;
+    long long code = 0, type = 0;
     if (!parseWhole(codeText.c_str(), code, 10) || code < INT32_MIN || code > INT32_MAX) {
         fprintf(stderr, "bwcore msgbox: '%s' is not an error code\n", codeText.c_str());
         return kExitUsage;
     }
-    if (!parseWhole(typeText.c_str(), type, 0) || type < 0 || type > 0xFFFFFFFFL) {
+    if (!parseWhole(typeText.c_str(), type, 0) || type < 0 || type > 0xFFFFFFFFLL) {
         fprintf(stderr, "bwcore msgbox: '%s' is not a message box type\n", typeText.c_str());
         return kExitUsage;
     }
     const bool hasArgument = argOption->count() > 0;
     const bool integer = hasArgument && isWholeNumber(argument) && takesInteger(code);
+    // The text's "%d" reads an int from the pointer.
+    const int number = integer ? static_cast<int>(strtoll(argument.c_str(), nullptr, 10)) : 0;
     void* pArg = nullptr;
     if (integer)
-        pArg = reinterpret_cast<void*>(static_cast<INT_PTR>(strtol(argument.c_str(), nullptr, 10)));
+        pArg = reinterpret_cast<void*>(static_cast<INT_PTR>(number));
     else if (hasArgument)
         pArg = const_cast<char*>(argument.c_str());
 
@@ -106,7 +108,7 @@ int runMsgbox(int argc, char** argv) {
 
     if (json) {
         Json arg = !hasArgument ? Json()
-                   : integer    ? Json(strtol(argument.c_str(), nullptr, 10))
+                   : integer    ? Json(number)
                                 : Json(utf8FromAnsi(argument.c_str()));
         writeJson({{"code", code},
                    {"argument", arg},
