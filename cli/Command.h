@@ -23,3 +23,5 @@ int runVersion(int argc, char** argv);
 int runBitmap(int argc, char** argv);
 int runTypes(int argc, char** argv);
 int runLs(int argc, char** argv);
+int runMsgbox(int argc, char** argv);
+int runDialog(int argc, char** argv);

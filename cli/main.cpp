@@ -30,6 +30,10 @@ const Command kCommands[] = {
      "each extension's file type: index, text, open command, icon file and index", runTypes},
     {"ls", "[--recursive] [--pattern PAT] [--schedule] [--json] DIR...",
      "directory listings through the directory cache: sizes, attributes, times, types", runLs},
+    {"msgbox", "[--json] [--type N] CODE [ARG]",
+     "the message box of an error code, and the button pressed", runMsgbox},
+    {"dialog", "regimport --key K --value V --new N [--json] | show ID [--json]",
+     "show the registry-import dialog or a dialog template, and how it ended", runDialog},
 };
 
 void printUsage(FILE* out) {

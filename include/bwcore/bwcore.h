@@ -52,3 +52,8 @@
 // UI helpers.
 #include <bwcore/ui/CutilLoadBitmap.h>
 #include <bwcore/ui/CutilLoadIcon.h>
+#include <bwcore/ui/CutilText.h>
+#include <bwcore/ui/CutilIList.h>
+#include <bwcore/ui/CutilTree.h>
+#include <bwcore/ui/DlgMsg.h>
+#include <bwcore/ui/CDlgRegImportOverwrite.h>

@@ -11,6 +11,8 @@
 #include <windows.h>
 // Image lists.
 #include <commctrl.h>
+// The C runtime's multibyte string functions (on Linux they come with the Win32 subset).
+#include <mbstring.h>
 #else
 #include <bwcore/win32/windows.h>
 #endif

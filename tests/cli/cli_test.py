@@ -21,7 +21,7 @@ SETUP = os.path.join(EXAMPLES, "Setup.bws")
 BITMAPS = os.path.join(EXAMPLES, "..", "fuzz", "corpus-bitmap")
 RGB24, COLOURS8 = os.path.join(BITMAPS, "rgb24.bmp"), os.path.join(BITMAPS, "colours8.bmp")
 COMMANDS = ["msg", "script", "events", "lang", "platform", "scramble", "unscramble", "version",
-            "bitmap", "types", "ls"]
+            "bitmap", "types", "ls", "msgbox", "dialog"]
 # A fixed code page and a locale that is not UTF-8, unless a case says otherwise.
 ENV = dict(os.environ, BWCORE_ACP="1252", LC_ALL="C", LANG="C")
 # The file types of the registry measured on a real Win32.
@@ -119,10 +119,32 @@ for args, code, out, err in [
       "C:\\\\Program Files\\\\Internet Explorer\\\\iexplore.exe\t1\t0\nhtm\t2\t"],
      []),
     (["types"], 2, [], ["EXT is required"]),
+    # Message boxes answer with their default button here; the text also goes to stderr.
+    (["msgbox"], 2, [], ["CODE is required"]),
+    (["msgbox", "x"], 2, [], ["'x' is not an error code"]),
+    (["msgbox", "-1", "--type", "zz"], 2, [], ["'zz' is not a message box type"]),
+    (["msgbox", "-11049", "Setup"], 0,
+     ["text\tCannot delete a required component. Setup\n", "type\t0x00000000\nhelp\t11049\n",
+      "button\tIDOK 1\n"], []),
+    (["msgbox", "-11085", "-7"], 0, ["remove these -7 items"], []),
+    (["msgbox", "-11049", "7"], 0, ["component. 7\n"], []),
+    (["msgbox", "5", "--type", "0x24"], 0,
+     ["ERRORCODE:5\n", "type\t0x00000024\n", "help\t4294967291\n", "button\tIDYES 6\n"], []),
+    # One argument cannot fill two conversions; identifiers are 16-bit, so this is not 11032.
+    (["msgbox", "-11217", "a"], 0, ["file\\n  '%s'.\\nPlease"], []),
+    (["msgbox", "-76568"], 0, ["ERRORCODE:-76568\n", "help\t76568\n"], []),
+    (["dialog"], 2, [], ["KIND is required"]),
+    (["dialog", "nosuch"], 2, [], ["nosuch"]),
+    (["dialog", "regimport", "--key", "K"], 2, [], ["--value is required"]),
+    (["dialog", "regimport", "--key", "K", "--value", "V", "--new", "N"], 0, ["yes-to-all\n"], []),
+    (["dialog", "show", "12345"], 1, [], ["the dialog template 12345 cannot be shown"]),
+    (["dialog", "show", "0"], 2, [], ["0"]),
 ]:
     expect(args, code, out, err)
 for command in COMMANDS:
     expect([command, "--help"], 0, [f"bwcore {command}"])
+for kind in ["regimport", "show"]:
+    expect(["dialog", kind, "--help"], 0, [f"bwcore dialog {kind}"])
 
 # The bitmap as written: rows from the top, red, green and blue; on the palette display the
 # colours of the picture's palette. The writer leaves rows unfiltered (filter byte 0).

@@ -11,6 +11,7 @@
 #include <bwcore/win32/heaps.h>
 #include <bwcore/win32/icons.h>
 #include <bwcore/win32/imagelists.h>
+#include <bwcore/win32/mbstring.h>
 #include <bwcore/win32/oem.h>
 #include <bwcore/win32/registry.h>
 #include <bwcore/win32/resources.h>
