@@ -50,10 +50,10 @@
 #include <bwcore/intl/Platform.h>
 
 // UI helpers.
+#include <bwcore/ui/CDlgRegImportOverwrite.h>
+#include <bwcore/ui/CutilIList.h>
 #include <bwcore/ui/CutilLoadBitmap.h>
 #include <bwcore/ui/CutilLoadIcon.h>
 #include <bwcore/ui/CutilText.h>
-#include <bwcore/ui/CutilIList.h>
 #include <bwcore/ui/CutilTree.h>
 #include <bwcore/ui/DlgMsg.h>
-#include <bwcore/ui/CDlgRegImportOverwrite.h>

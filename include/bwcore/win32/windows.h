@@ -4,6 +4,7 @@
 
 #include <bwcore/win32/types.h>
 
+#include <bwcore/win32/commctrl.h>
 #include <bwcore/win32/errors.h>
 #include <bwcore/win32/files.h>
 #include <bwcore/win32/find.h>
@@ -20,4 +21,3 @@
 #include <bwcore/win32/sync.h>
 #include <bwcore/win32/user.h>
 #include <bwcore/win32/versions.h>
-#include <bwcore/win32/commctrl.h>
