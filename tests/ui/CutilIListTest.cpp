@@ -75,6 +75,18 @@ TEST(CutilIList, BothFormsAgainstTheControl) {
     }
 }
 
+TEST(CutilIList, EmptyListFindsNothingAndLeavesTheArray) {
+    Parent parent;
+    CListCtrl list;
+    ASSERT_TRUE(list.Create(LVS_REPORT, kRect, &parent, 1));
+    CStringArray arr;
+    arr.Add("x");
+    EXPECT_EQ(-1, CutilIListFindItem(list, CString("")));
+    EXPECT_EQ(-1, CutilIListFindSelectedItem(&list));
+    EXPECT_EQ(1, CutilIListGetSelectedList(list, arr));
+    EXPECT_EQ(1, CutilIListGetCheckedItemList(&list, arr));
+}
+
 TEST(CutilTreeFindChild, DirectChildrenOnlyInSiblingOrder) {
     Parent parent;
     CTreeCtrl tree;

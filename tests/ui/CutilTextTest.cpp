@@ -1,4 +1,5 @@
-// The thousands separators and the in-place line-break conversions with their 4092-byte copy.
+// The thousands separators, the in-place line-break conversions with their 4092-byte copy, and
+// the hexadecimal, replacement and tokenising wrappers.
 #include <bwcore/bwcore.h>
 
 #include <gtest/gtest.h>
@@ -44,6 +45,29 @@ TEST(CutilText, LineBreaksPairsOnlyLeftToRightIn4092Bytes) {
     strcpy(buffer.data(), "a\r\nb");
     CutilConvertCRLFToSlashN(buffer.data());
     EXPECT_EQ("a\\nb" + std::string(4088, '\0') + "xxxxxxxx", std::string(buffer.data(), 4100));
+}
+
+// The replacement reports whether anything changed; the tokeniser empties the array first and
+// takes only the separator's low byte; the hexadecimal value is the 32-bit one.
+TEST(CutilText, HexReplaceAndTokenizeResults) {
+    unsigned long value = 1;
+    EXPECT_EQ(0, CutilHexToDec("0xFFFFFFFF", &value));
+    EXPECT_EQ(0xFFFFFFFFul, value);
+    EXPECT_EQ(0, CutilHexToDec("1f", &value));
+    EXPECT_EQ(31ul, value);
+
+    CString text("a-b-a");
+    EXPECT_EQ(1, CutilStringReplace(text, "a", "xy"));
+    EXPECT_STREQ("xy-b-xy", text);
+    EXPECT_EQ(0, CutilStringReplace(text, "a", "z"));
+    EXPECT_STREQ("xy-b-xy", text);
+
+    CStringArray arr;
+    arr.Add("old");
+    EXPECT_EQ(3, CutilTokenizeString("p,,q", 0x100 | ',', arr));
+    EXPECT_STREQ("p", arr[0]);
+    EXPECT_STREQ("", arr[1]);
+    EXPECT_STREQ("q", arr[2]);
 }
 
 } // namespace
