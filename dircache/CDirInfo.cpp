@@ -225,13 +225,13 @@ int CDirInfo::EnumerateDirectory(const CString& strDir) {
     pInfo->m_arrDirs.FreeExtra();
 
     CSingleLock lock(&m_Lock, TRUE);
-    if (IsDirAvailableNL(strDir) != nullptr)
-        return 0; // another thread placed one meanwhile; the new listing goes
+    // One look-up of the key serves both tests: whether another thread placed a listing
+    // meanwhile (the new one goes), and whether a refresh emptied the key's slot.
     void* pSlot = nullptr;
     if (m_mapDirs.Lookup(strKey, pSlot)) {
         const INT_PTR nSlot = reinterpret_cast<INT_PTR>(pSlot);
-        delete m_arrPaths.GetAt(nSlot);
-        m_arrPaths.SetAt(nSlot, pInfo.release());
+        if (m_arrPaths.GetAt(nSlot) == nullptr)
+            m_arrPaths.SetAt(nSlot, pInfo.release());
     } else {
         const INT_PTR nSlot = m_arrPaths.Add(pInfo.get());
         pInfo.release();

@@ -207,12 +207,6 @@ bool IsLeadByte(const CodePage& page, BYTE b) {
     return InRanges(page.leadBytes, page.leadRangeCount, b);
 }
 
-int CharLength(const CodePage& page, const char* p) {
-    if (*p == '\0')
-        return 0;
-    return IsLeadByte(page, static_cast<BYTE>(*p)) && p[1] != '\0' ? 2 : 1;
-}
-
 CharCode ReadChar(const char* p, int length) {
     const BYTE first = static_cast<BYTE>(p[0]);
     return length == 2 ? static_cast<CharCode>(first << 8 | static_cast<BYTE>(p[1])) : first;

@@ -54,8 +54,14 @@ const CodePage* FindCodePage(UINT id);
 bool IsLeadByte(const CodePage& page, BYTE b);
 
 // The number of bytes of the character at p: 0 at the terminator, 2 for a lead byte followed by
-// a non-zero byte, else 1.
-int CharLength(const CodePage& page, const char* p);
+// a non-zero byte, else 1. Inline, as names and paths are walked with it byte by byte: no code
+// page has a lead byte below 0x80, so ASCII costs one test.
+inline int CharLength(const CodePage& page, const char* p) {
+    const BYTE b = static_cast<BYTE>(*p);
+    if (b < 0x80)
+        return b != 0;
+    return IsLeadByte(page, b) && p[1] != '\0' ? 2 : 1;
+}
 
 // The code of the character of `length` bytes (1 or 2) at p.
 CharCode ReadChar(const char* p, int length);

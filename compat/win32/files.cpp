@@ -475,8 +475,8 @@ DWORD WINAPI GetFileAttributesA(LPCSTR lpFileName) try {
         return INVALID_FILE_ATTRIBUTES;
     }
     const size_t slash = path.path.find_last_of('/');
-    return bwcompat::AttributesOf(st, slash == std::string::npos ? path.path
-                                                                 : path.path.substr(slash + 1));
+    return bwcompat::AttributesOf(st,
+                                  path.path.c_str() + (slash == std::string::npos ? 0 : slash + 1));
 } catch (const std::bad_alloc&) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return INVALID_FILE_ATTRIBUTES;

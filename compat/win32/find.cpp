@@ -42,8 +42,19 @@ struct search {
             close(fd);
     }
 
-    int fd = -1;                    // the directory, for fstatat
-    std::vector<std::string> names; // the matching names in the order they are delivered
+    // Where a name and its upper-case form (see read_names) start in `names`, and the order of
+    // that form's first bytes.
+    struct place {
+        size_t name;
+        size_t key;
+        uint64_t prefix;
+    };
+
+    const char* name(size_t i) const { return names.data() + order[i].name; }
+
+    int fd = -1;              // the directory, for fstatat
+    std::string names;        // the matching names, each with its terminator (see read_names)
+    std::vector<place> order; // the names in the order they are delivered
     size_t next = 0;
 };
 
@@ -120,26 +131,14 @@ private:
     std::vector<signed char> m_known;
 };
 
-// Whether a Win32 path could name the entry again: no backslash, no invalid character.
-bool reachable(const CodePage& page, const char* name) {
-    while (int length = bwcompat::CharLength(page, name)) {
-        if (length == 1 && (*name == '\\' || bwcompat::IsInvalidNameChar(*name)))
-            return false;
-        name += length;
-    }
-    return true;
-}
-
-bool is_dots(const std::string& name) {
+bool is_dots(const char* name) {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
 // The order of delivery: "." and ".." first, then by the names' upper-case character codes.
-bool delivered_before(const CodePage& page, const std::string& a, const std::string& b) {
-    if (is_dots(a) != is_dots(b))
-        return is_dots(a);
-    const char* p = a.c_str();
-    const char* q = b.c_str();
+bool delivered_before(const CodePage& page, const char* p, const char* q) {
+    if (is_dots(p) != is_dots(q))
+        return is_dots(p);
     for (;;) {
         // ASCII bytes are characters of their own in every code page: the common case is cased
         // here, byte by byte.
@@ -169,31 +168,77 @@ bool delivered_before(const CodePage& page, const std::string& a, const std::str
     }
 }
 
+// The first eight bytes of an upper-case form as one number that orders as they do, so that most
+// comparisons of a sort take one step; "." and ".." take 0 and 1, before every name.
+uint64_t sort_prefix(const char* key) {
+    if (is_dots(key))
+        return key[1] == '\0' ? 0 : 1;
+    uint64_t prefix = 0;
+    for (int i = 0; i < 8; ++i) {
+        prefix = prefix << 8 | static_cast<unsigned char>(*key);
+        if (*key != '\0')
+            ++key;
+    }
+    return prefix;
+}
+
 // Reads the names of the search's open directory that match the pattern, straight from the
-// kernel's directory records (the descriptor stays the search's own, for fstatat), and sorts
-// them into the order of delivery.
+// kernel's directory records (the descriptor stays the search's own, for fstatat), into one
+// buffer, and sorts their places into the order of delivery: where every name is ASCII, by their
+// upper-case forms, which give the order of delivered_before.
 void read_names(search& found, const std::string& pattern, bool root) {
     const CodePage& page = bwcompat::AnsiCodePage();
     const bool everything = pattern == "*" || pattern == "*.*";
     const std::vector<CharCode> wanted = upper_chars(page, pattern.c_str());
     alignas(struct dirent64) char records[32768];
+    bool ascii = true;
     ssize_t length;
     while ((length = getdents64(found.fd, records, sizeof records)) > 0) {
         for (ssize_t at = 0; at < length;) {
             const auto* entry = reinterpret_cast<const struct dirent64*>(records + at);
             at += entry->d_reclen;
             const char* name = entry->d_name;
-            const bool dots = strcmp(name, ".") == 0 || strcmp(name, "..") == 0;
-            if ((dots && root) || !reachable(page, name))
+            if ((root && is_dots(name)) ||
+                !(everything || pattern_match(upper_chars(page, name), wanted).matches()))
                 continue;
-            if (everything || pattern_match(upper_chars(page, name), wanted).matches())
-                found.names.emplace_back(name);
+            // Behind each name, its ASCII upper-case form, by which most directories sort; it
+            // is made in the same pass that finds the names that no Win32 path could reach.
+            const size_t size = strlen(name) + 1;
+            const size_t start = found.names.size();
+            found.names.append(name, size).append(name, size);
+            char* key = &found.names[start + size];
+            bool reachable = true;
+            for (char* c = key; *c != '\0' && reachable;) {
+                if (static_cast<unsigned char>(*c) >= 0x80) {
+                    ascii = false;
+                    c += bwcompat::CharLength(page, c);
+                    continue;
+                }
+                reachable = *c != '\\' && !bwcompat::IsInvalidNameChar(*c);
+                if (*c >= 'a' && *c <= 'z')
+                    *c = static_cast<char>(*c - 0x20);
+                ++c;
+            }
+            if (reachable)
+                found.order.push_back({start, start + size, sort_prefix(key)});
+            else
+                found.names.resize(start);
         }
     }
-    std::sort(found.names.begin(), found.names.end(),
-              [&page](const std::string& a, const std::string& b) {
-                  return delivered_before(page, a, b);
-              });
+    const char* names = found.names.data();
+    if (ascii) {
+        std::sort(found.order.begin(), found.order.end(),
+                  [names](const search::place& a, const search::place& b) {
+                      if (a.prefix != b.prefix)
+                          return a.prefix < b.prefix;
+                      return strcmp(names + a.key, names + b.key) < 0;
+                  });
+    } else {
+        std::sort(found.order.begin(), found.order.end(),
+                  [&page, names](const search::place& a, const search::place& b) {
+                      return delivered_before(page, names + a.name, names + b.name);
+                  });
+    }
 }
 
 FILETIME filetime_of(const struct timespec& t) {
@@ -206,12 +251,15 @@ FILETIME filetime_of(const struct timespec& t) {
 
 // Fills the data with the search's next entry that still exists; false after the last.
 bool deliver_next(search& found, WIN32_FIND_DATAA* data) {
-    while (found.next < found.names.size()) {
-        const std::string& name = found.names[found.next++];
+    while (found.next < found.order.size()) {
+        const char* name = found.name(found.next++);
         struct stat st;
-        // A symbolic link is described by its target, a dangling one by itself.
-        if (fstatat(found.fd, name.c_str(), &st, 0) != 0 &&
-            fstatat(found.fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        // A symbolic link is described by its target, a dangling one by itself. "." and ".." are
+        // both described by the open directory, as NTFS, which keeps no entries for them,
+        // reports them; no name is looked up for either.
+        if (is_dots(name) ? fstat(found.fd, &st) != 0
+                          : fstatat(found.fd, name, &st, 0) != 0 &&
+                                fstatat(found.fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
             continue;
         memset(data, 0, sizeof *data);
         data->dwFileAttributes = bwcompat::AttributesOf(st, name);
@@ -223,7 +271,7 @@ bool deliver_next(search& found, WIN32_FIND_DATAA* data) {
             data->nFileSizeHigh = static_cast<DWORD>(size >> 32);
             data->nFileSizeLow = static_cast<DWORD>(size);
         }
-        memcpy(data->cFileName, name.c_str(), name.size() + 1); // Linux names fit in MAX_PATH
+        memcpy(data->cFileName, name, strlen(name) + 1); // Linux names fit in MAX_PATH
         return true;
     }
     return false;

@@ -21,6 +21,7 @@
 #include <bwcore/win32/files.h>
 
 #include <errno.h>
+#include <string.h>
 #include <sys/stat.h>
 
 #include <vector>
@@ -77,24 +78,6 @@ void resolve_case(std::vector<std::string>& names, bool absolute, bool lastName)
 }
 
 } // namespace
-
-bool IsSeparator(char c) {
-    return c == '\\' || c == '/';
-}
-
-bool IsInvalidNameChar(char c) {
-    switch (c) {
-    case '*':
-    case '?':
-    case '"':
-    case '<':
-    case '>':
-    case '|':
-        return true;
-    default:
-        return static_cast<unsigned char>(c) < 0x20;
-    }
-}
 
 namespace {
 
@@ -178,7 +161,7 @@ bool IsReadOnly(const struct stat& st) {
     return !S_ISDIR(st.st_mode) && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
 }
 
-DWORD AttributesOf(const struct stat& st, const std::string& name) {
+DWORD AttributesOf(const struct stat& st, const char* name) {
     DWORD attributes = 0;
     if (S_ISDIR(st.st_mode))
         attributes |= FILE_ATTRIBUTE_DIRECTORY;
@@ -186,7 +169,7 @@ DWORD AttributesOf(const struct stat& st, const std::string& name) {
         attributes |= FILE_ATTRIBUTE_ARCHIVE;
     if (IsReadOnly(st))
         attributes |= FILE_ATTRIBUTE_READONLY;
-    if (name.size() > 1 && name[0] == '.' && name != "..")
+    if (name[0] == '.' && name[1] != '\0' && strcmp(name, "..") != 0)
         attributes |= FILE_ATTRIBUTE_HIDDEN;
     return attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL;
 }

@@ -19,9 +19,25 @@ struct MappedPath {
     bool trailingSeparator; // the Windows path ended with a separator
 };
 
-bool IsSeparator(char c);
+// Both are inline: every name that a directory search reads is walked with them.
+inline bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
 // The characters that no Win32 name may hold: * ? " < > | and control characters.
-bool IsInvalidNameChar(char c);
+inline bool IsInvalidNameChar(char c) {
+    switch (c) {
+    case '*':
+    case '?':
+    case '"':
+    case '<':
+    case '>':
+    case '|':
+        return true;
+    default:
+        return static_cast<unsigned char>(c) < 0x20;
+    }
+}
 
 // Maps a Windows path onto the file system, each name resolved case-insensitively where no entry
 // has it exactly (the last one only with resolveLastName); ERROR_SUCCESS or the Win32 error for
@@ -35,7 +51,7 @@ DWORD MapPathAsWritten(LPCSTR windowsPath, MappedPath& out);
 bool SameNameIgnoringCase(const CodePage& page, const char* a, const char* b);
 
 // The attributes Win32 gives an entry of that name with that status (see GetFileAttributesA).
-DWORD AttributesOf(const struct stat& st, const std::string& name);
+DWORD AttributesOf(const struct stat& st, const char* name);
 // Files, not directories, carry the read-only attribute.
 bool IsReadOnly(const struct stat& st);
 

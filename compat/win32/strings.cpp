@@ -18,7 +18,11 @@ void MapString(char* s, bool toUpper) {
     const CodePage& page = AnsiCodePage();
     char* p = s;
     while (int length = bwcompat::CharLength(page, p)) {
-        if (length == 1 && bwcompat::IsLeadByte(page, static_cast<BYTE>(*p))) {
+        if (static_cast<BYTE>(*p) < 0x80) {
+            // ASCII, a character of its own in every code page, is the common case.
+            if (toUpper ? *p >= 'a' && *p <= 'z' : *p >= 'A' && *p <= 'Z')
+                *p = static_cast<char>(*p ^ 0x20);
+        } else if (length == 1 && bwcompat::IsLeadByte(page, static_cast<BYTE>(*p))) {
             // A lead byte without its trail byte is an incomplete character.
             if (page.loneLeadBecomesDefault)
                 *p = '?';
@@ -69,6 +73,8 @@ BOOL WINAPI IsDBCSLeadByteEx(UINT CodePage, BYTE TestChar) {
 }
 
 LPSTR WINAPI CharNextA(LPCSTR lpsz) {
+    if (static_cast<BYTE>(*lpsz) < 0x80)
+        return const_cast<LPSTR>(lpsz + (*lpsz != '\0'));
     return const_cast<LPSTR>(lpsz + bwcompat::CharLength(AnsiCodePage(), lpsz));
 }
 

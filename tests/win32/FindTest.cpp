@@ -87,4 +87,25 @@ TEST(FindTest, PatternsAndDirectoriesInAnyCase) {
     }
 }
 
+// Names are delivered by their upper-case forms after "." and "..", also where they share a long
+// start or begin with bytes below '.'; on Linux ".." is described by the directory itself, as
+// NTFS describes it.
+TEST(FindTest, DeliveryOrderAndTheDotEntries) {
+    TestDirectory dir;
+    for (const char* name : {"file_0010.txt", "FILE_0009.TXT", "file_00100", ".x", "-dash", "!"})
+        dir.WriteFile(name, "");
+    WIN32_FIND_DATAA data, self;
+    HANDLE search = FindFirstFileA((dir.Path() + "\\*").c_str(), &self);
+    ASSERT_NE(INVALID_HANDLE_VALUE, search);
+    std::string names = self.cFileName;
+    while (FindNextFileA(search, &data)) {
+        names += std::string(",") + data.cFileName;
+        if (!kRealWin32 && std::string(data.cFileName) == "..") {
+            EXPECT_EQ(self.ftLastWriteTime.dwLowDateTime, data.ftLastWriteTime.dwLowDateTime);
+        }
+    }
+    EXPECT_TRUE(FindClose(search));
+    EXPECT_EQ(".,..,!,-dash,.x,FILE_0009.TXT,file_0010.txt,file_00100", names);
+}
+
 } // namespace
