@@ -62,6 +62,9 @@ TEST(CodePageReference, SingleBytesOfTheCurrentCodePage) {
     }
     EXPECT_EQ(rows, 256) << "code page " << GetACP() << " is not in the table";
     EXPECT_EQ(CharUpperA(nullptr), nullptr);
+    // Any code page by number; one that does not exist has no lead bytes.
+    EXPECT_TRUE(IsDBCSLeadByteEx(932, 0x81) && !IsDBCSLeadByteEx(1252, 0x81));
+    EXPECT_FALSE(IsDBCSLeadByteEx(12345, 0x81));
 }
 
 TEST(CodePageReference, DoubleByteCharactersMapCharacterByCharacter) {
