@@ -12,8 +12,12 @@ class BWAFX_API CListCtrl : public CWnd {
 public:
     CListCtrl() = default;
 
-    // Creates the control as a child of pParentWnd (WS_CHILD is added) with identifier nID.
+    // Creates the control as a child of pParentWnd (WS_CHILD is added) with identifier nID. As
+    // in the framework, this form hides CWnd::Create: a control is made with its own class.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Woverloaded-virtual"
     BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
+#pragma GCC diagnostic pop
 
     // Inserts column nCol; nWidth and nSubItem of -1 leave the width and the subitem unset. The
     // new column's index, or -1.

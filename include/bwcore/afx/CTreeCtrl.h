@@ -8,8 +8,12 @@ class BWAFX_API CTreeCtrl : public CWnd {
 public:
     CTreeCtrl() = default;
 
-    // Creates the control as a child of pParentWnd (WS_CHILD is added) with identifier nID.
+    // Creates the control as a child of pParentWnd (WS_CHILD is added) with identifier nID. As
+    // in the framework, this form hides CWnd::Create: a control is made with its own class.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Woverloaded-virtual"
     BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
+#pragma GCC diagnostic pop
 
     // Inserts an item with the text under hParent after hInsertAfter (TVI_FIRST, TVI_LAST,
     // TVI_SORT or a sibling); the new item, or null.
