@@ -35,12 +35,15 @@ int64_t colourTableSize(WORD bitCount) {
 }
 
 // Bytes of the pixel rows the header describes (each row whole 32-bit words); -1 when the size
-// is not one a picture can have.
+// is not one a picture can have, or more than 64 bits count.
 int64_t pixelBytes(const BITMAPINFOHEADER& header) {
     if (header.biWidth < 1 || header.biHeight == 0 || header.biHeight == INT32_MIN)
         return -1;
     const int64_t rows = header.biHeight < 0 ? -int64_t{header.biHeight} : header.biHeight;
+    // At most 2^31 pixels of at most 65535 bits: the stride fits, the product may not.
     const int64_t stride = (int64_t{header.biWidth} * header.biBitCount + 31) / 32 * 4;
+    if (stride > INT64_MAX / rows)
+        return -1;
     return stride * rows;
 }
 

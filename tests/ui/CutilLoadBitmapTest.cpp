@@ -83,6 +83,8 @@ TEST(CutilLoadBitmapFileTest, FormatsAcceptedAndRefused) {
         {"header size past the end", With(BitmapFile(2, 2, 24), 14, 0xFFFFFFF0u), 0},
         {"header size below 40", With(BitmapFile(2, 2, 24), 14, 12), 0},
         {"width whose rows overflow", With(BitmapFile(2, 2, 24), 18, 0x7FFFFFFF), 0},
+        {"pixel bytes past 64 bits",
+         With(With(BitmapFile(2, 2, 24), 18, 0x7FFFFFFF), 22, 0x7FFFFFFF), 0},
         {"height that cannot be negated", With(BitmapFile(2, 2, 24), 22, 0x80000000u), 0},
     };
     // The program runs once per display, maybe at the same time: each run has a file of its own.
