@@ -70,15 +70,8 @@ std::shared_ptr<message_queue> CurrentQueue() {
 } // namespace bwcompat
 
 LRESULT WINAPI SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
-    WNDPROC proc = nullptr;
-    {
-        window_registry& registry = bwcompat::Registry();
-        std::lock_guard<std::mutex> guard(registry.lock);
-        const window* w = bwcompat::LookUpWindowOrFail(registry, hWnd);
-        if (w == nullptr)
-            return 0;
-        proc = w->proc;
-    }
+    const WNDPROC proc =
+        bwcompat::WithWindow(hWnd, [](window_registry&, const window& w) { return w.proc; });
     return proc != nullptr ? proc(hWnd, Msg, wParam, lParam) : 0;
 }
 

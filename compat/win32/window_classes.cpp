@@ -222,17 +222,14 @@ BOOL WINAPI GetClassInfoA(HINSTANCE hInstance, LPCSTR lpClassName, LPWNDCLASSA l
 }
 
 int WINAPI GetClassNameA(HWND hWnd, LPSTR lpClassName, int nMaxCount) {
-    window_registry& registry = bwcompat::Registry();
-    std::lock_guard<std::mutex> guard(registry.lock);
-    const bwcompat::window* found = bwcompat::LookUpWindowOrFail(registry, hWnd);
-    if (found == nullptr)
-        return 0;
-    if (lpClassName == nullptr || nMaxCount <= 0) {
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return 0;
-    }
-    const size_t length = std::min(found->cls->name.size(), static_cast<size_t>(nMaxCount - 1));
-    memcpy(lpClassName, found->cls->name.data(), length);
-    lpClassName[length] = '\0';
-    return static_cast<int>(length);
+    return bwcompat::WithWindow(hWnd, [&](window_registry&, const bwcompat::window& w) {
+        if (lpClassName == nullptr || nMaxCount <= 0) {
+            SetLastError(ERROR_INSUFFICIENT_BUFFER);
+            return 0;
+        }
+        const size_t length = std::min(w.cls->name.size(), static_cast<size_t>(nMaxCount - 1));
+        memcpy(lpClassName, w.cls->name.data(), length);
+        lpClassName[length] = '\0';
+        return static_cast<int>(length);
+    });
 }

@@ -27,18 +27,36 @@ int copy_text(const std::string& text, LPSTR buffer, size_t size) {
 
 // Sets or clears a style bit; the window's style before the change, or -1 with no window.
 int64_t change_style(HWND hWnd, DWORD bit, bool set) {
-    window_registry& registry = bwcompat::Registry();
-    std::lock_guard<std::mutex> guard(registry.lock);
-    window* w = bwcompat::LookUpWindowOrFail(registry, hWnd);
-    if (w == nullptr)
-        return -1;
-    const DWORD before = w->style;
-    w->style = set ? before | bit : before & ~bit;
-    return before;
+    return bwcompat::WithWindow(
+        hWnd,
+        [&](window_registry&, window& w) -> int64_t {
+            const DWORD before = w.style;
+            w.style = set ? before | bit : before & ~bit;
+            return before;
+        },
+        -1);
 }
 
 DWORD style_of(HWND hWnd) {
     return static_cast<DWORD>(GetWindowLongA(hWnd, GWL_STYLE));
+}
+
+// The window's rectangle, in its own client coordinates or (screen) in the screen's.
+BOOL get_rect(HWND hWnd, LPRECT lpRect, bool screen) {
+    return bwcompat::WithWindow(hWnd, [&](window_registry& registry, const window& w) {
+        if (lpRect == nullptr) {
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return FALSE;
+        }
+        LONG left = 0, top = 0;
+        for (const window* at = &w; screen && at != nullptr;
+             at = bwcompat::LookUpWindow(registry, at->parent)) {
+            left += at->x;
+            top += at->y;
+        }
+        *lpRect = {left, top, left + w.width, top + w.height};
+        return TRUE;
+    });
 }
 
 } // namespace
@@ -186,54 +204,26 @@ HWND WINAPI GetFocus(void) {
 }
 
 BOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect) {
-    window_registry& registry = bwcompat::Registry();
-    std::lock_guard<std::mutex> guard(registry.lock);
-    const window* w = bwcompat::LookUpWindowOrFail(registry, hWnd);
-    if (w == nullptr)
-        return FALSE;
-    if (lpRect == nullptr) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    *lpRect = {0, 0, w->width, w->height};
-    return TRUE;
+    return get_rect(hWnd, lpRect, false);
 }
 
 BOOL WINAPI GetWindowRect(HWND hWnd, LPRECT lpRect) {
-    window_registry& registry = bwcompat::Registry();
-    std::lock_guard<std::mutex> guard(registry.lock);
-    const window* w = bwcompat::LookUpWindowOrFail(registry, hWnd);
-    if (w == nullptr)
-        return FALSE;
-    if (lpRect == nullptr) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    LONG left = 0, top = 0;
-    for (const window* at = w; at != nullptr; at = bwcompat::LookUpWindow(registry, at->parent)) {
-        left += at->x;
-        top += at->y;
-    }
-    *lpRect = {left, top, left + w->width, top + w->height};
-    return TRUE;
+    return get_rect(hWnd, lpRect, true);
 }
 
 BOOL WINAPI MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint) {
     (void)bRepaint; // nothing is painted
     bool moved = false, sized = false;
-    {
-        window_registry& registry = bwcompat::Registry();
-        std::lock_guard<std::mutex> guard(registry.lock);
-        window* w = bwcompat::LookUpWindowOrFail(registry, hWnd);
-        if (w == nullptr)
-            return FALSE;
-        moved = w->x != X || w->y != Y;
-        sized = w->width != nWidth || w->height != nHeight;
-        w->x = X;
-        w->y = Y;
-        w->width = nWidth;
-        w->height = nHeight;
-    }
+    if (!bwcompat::WithWindow(hWnd, [&](window_registry&, window& w) {
+            moved = w.x != X || w.y != Y;
+            sized = w.width != nWidth || w.height != nHeight;
+            w.x = X;
+            w.y = Y;
+            w.width = nWidth;
+            w.height = nHeight;
+            return true;
+        }))
+        return FALSE;
     if (moved)
         SendMessageA(hWnd, WM_MOVE, 0, MAKELPARAM(X, Y));
     if (sized)

@@ -95,73 +95,70 @@ bool pointer_sized(int index) {
 // Reads (value null) or writes a window long; the value before the call, 0 with
 // ERROR_INVALID_INDEX for an index the window does not have.
 LONG_PTR access_long(HWND hWnd, int index, size_t size, const LONG_PTR* value) {
-    window_registry& registry = bwcompat::Registry();
-    std::lock_guard<std::mutex> guard(registry.lock);
-    window* w = bwcompat::LookUpWindowOrFail(registry, hWnd);
-    if (w == nullptr)
-        return 0;
-    if (size < sizeof(LONG_PTR) && pointer_sized(index)) {
-        SetLastError(ERROR_INVALID_INDEX);
-        return 0;
-    }
-    LONG_PTR previous = 0;
-    switch (index) {
-    case GWLP_WNDPROC:
-        previous = reinterpret_cast<LONG_PTR>(w->proc);
-        if (value != nullptr)
-            w->proc = reinterpret_cast<WNDPROC>(*value);
-        return previous;
-    case GWLP_HINSTANCE:
-        previous = reinterpret_cast<LONG_PTR>(w->instance);
-        if (value != nullptr)
-            w->instance = reinterpret_cast<HINSTANCE>(*value);
-        return previous;
-    case GWLP_HWNDPARENT:
-        previous = reinterpret_cast<LONG_PTR>(w->parent != nullptr ? w->parent : w->owner);
-        if (value != nullptr && w->parent == nullptr)
-            w->owner = reinterpret_cast<HWND>(*value);
-        return previous;
-    case GWLP_ID:
-        previous = w->id;
-        if (value != nullptr)
-            w->id = *value;
-        return previous;
-    case GWL_STYLE:
-        previous = static_cast<LONG>(w->style);
-        if (value != nullptr)
-            w->style = static_cast<DWORD>(*value);
-        return previous;
-    case GWL_EXSTYLE:
-        previous = static_cast<LONG>(w->exStyle);
-        if (value != nullptr)
-            w->exStyle = static_cast<DWORD>(*value);
-        return previous;
-    case GWLP_USERDATA:
-        previous = w->userData;
-        if (value != nullptr)
-            w->userData = *value;
-        return previous;
-    default:
-        break;
-    }
-    if (index < 0 || static_cast<size_t>(index) + size > w->extra.size()) {
-        SetLastError(ERROR_INVALID_INDEX);
-        return 0;
-    }
-    if (size == sizeof(LONG_PTR)) {
-        memcpy(&previous, &w->extra[index], size);
-        if (value != nullptr)
-            memcpy(&w->extra[index], value, size);
-    } else {
-        LONG narrow = 0;
-        memcpy(&narrow, &w->extra[index], sizeof narrow);
-        previous = narrow;
-        if (value != nullptr) {
-            narrow = static_cast<LONG>(*value);
-            memcpy(&w->extra[index], &narrow, sizeof narrow);
+    return bwcompat::WithWindow(hWnd, [&](window_registry&, window& w) -> LONG_PTR {
+        if (size < sizeof(LONG_PTR) && pointer_sized(index)) {
+            SetLastError(ERROR_INVALID_INDEX);
+            return 0;
         }
-    }
-    return previous;
+        LONG_PTR previous = 0;
+        switch (index) {
+        case GWLP_WNDPROC:
+            previous = reinterpret_cast<LONG_PTR>(w.proc);
+            if (value != nullptr)
+                w.proc = reinterpret_cast<WNDPROC>(*value);
+            return previous;
+        case GWLP_HINSTANCE:
+            previous = reinterpret_cast<LONG_PTR>(w.instance);
+            if (value != nullptr)
+                w.instance = reinterpret_cast<HINSTANCE>(*value);
+            return previous;
+        case GWLP_HWNDPARENT:
+            previous = reinterpret_cast<LONG_PTR>(w.parent != nullptr ? w.parent : w.owner);
+            if (value != nullptr && w.parent == nullptr)
+                w.owner = reinterpret_cast<HWND>(*value);
+            return previous;
+        case GWLP_ID:
+            previous = w.id;
+            if (value != nullptr)
+                w.id = *value;
+            return previous;
+        case GWL_STYLE:
+            previous = static_cast<LONG>(w.style);
+            if (value != nullptr)
+                w.style = static_cast<DWORD>(*value);
+            return previous;
+        case GWL_EXSTYLE:
+            previous = static_cast<LONG>(w.exStyle);
+            if (value != nullptr)
+                w.exStyle = static_cast<DWORD>(*value);
+            return previous;
+        case GWLP_USERDATA:
+            previous = w.userData;
+            if (value != nullptr)
+                w.userData = *value;
+            return previous;
+        default:
+            break;
+        }
+        if (index < 0 || static_cast<size_t>(index) + size > w.extra.size()) {
+            SetLastError(ERROR_INVALID_INDEX);
+            return 0;
+        }
+        if (size == sizeof(LONG_PTR)) {
+            memcpy(&previous, &w.extra[index], size);
+            if (value != nullptr)
+                memcpy(&w.extra[index], value, size);
+        } else {
+            LONG narrow = 0;
+            memcpy(&narrow, &w.extra[index], sizeof narrow);
+            previous = narrow;
+            if (value != nullptr) {
+                narrow = static_cast<LONG>(*value);
+                memcpy(&w.extra[index], &narrow, sizeof narrow);
+            }
+        }
+        return previous;
+    });
 }
 
 } // namespace
@@ -282,19 +279,20 @@ HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindow
 
 BOOL WINAPI DestroyWindow(HWND hWnd) try {
     std::vector<HWND> owned;
-    {
-        window_registry& registry = bwcompat::Registry();
-        std::lock_guard<std::mutex> guard(registry.lock);
-        window* w = bwcompat::LookUpWindowOrFail(registry, hWnd);
-        if (w == nullptr)
-            return FALSE;
-        if (w->destroying)
-            return TRUE;
-        mark_destroying(registry, hWnd);
-        for (HWND top : registry.topLevel)
-            if (bwcompat::LookUpWindow(registry, top)->owner == hWnd)
-                owned.push_back(top);
-    }
+    bool underway = false;
+    if (!bwcompat::WithWindow(hWnd, [&](window_registry& registry, window& w) {
+            underway = w.destroying;
+            if (!underway) {
+                mark_destroying(registry, hWnd);
+                for (HWND top : registry.topLevel)
+                    if (bwcompat::LookUpWindow(registry, top)->owner == hWnd)
+                        owned.push_back(top);
+            }
+            return true;
+        }))
+        return FALSE;
+    if (underway)
+        return TRUE;
     // Owned windows go first, as Win32 destroys them.
     for (HWND top : owned)
         DestroyWindow(top);
@@ -330,54 +328,45 @@ LONG WINAPI SetWindowLongA(HWND hWnd, int nIndex, LONG dwNewLong) {
 }
 
 HWND WINAPI GetParent(HWND hWnd) {
-    window_registry& registry = bwcompat::Registry();
-    std::lock_guard<std::mutex> guard(registry.lock);
-    const window* w = bwcompat::LookUpWindowOrFail(registry, hWnd);
-    if (w == nullptr)
-        return nullptr;
-    if (w->parent != nullptr)
-        return w->parent;
-    return (w->style & WS_POPUP) != 0 ? w->owner : nullptr;
+    return bwcompat::WithWindow(hWnd, [](window_registry&, const window& w) -> HWND {
+        if (w.parent != nullptr)
+            return w.parent;
+        return (w.style & WS_POPUP) != 0 ? w.owner : nullptr;
+    });
 }
 
 HWND WINAPI GetWindow(HWND hWnd, UINT uCmd) {
-    window_registry& registry = bwcompat::Registry();
-    std::lock_guard<std::mutex> guard(registry.lock);
-    window* w = bwcompat::LookUpWindowOrFail(registry, hWnd);
-    if (w == nullptr)
-        return nullptr;
-    const std::vector<HWND>& siblings = siblings_of(registry, *w);
-    const auto self = std::find(siblings.begin(), siblings.end(), hWnd);
-    switch (uCmd) {
-    case GW_CHILD:
-        return w->children.empty() ? nullptr : w->children.front();
-    case GW_OWNER:
-        return w->owner;
-    case GW_HWNDFIRST:
-        return siblings.front();
-    case GW_HWNDLAST:
-        return siblings.back();
-    case GW_HWNDNEXT:
-        return self + 1 != siblings.end() ? *(self + 1) : nullptr;
-    case GW_HWNDPREV:
-        return self != siblings.begin() ? *(self - 1) : nullptr;
-    default:
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return nullptr;
-    }
+    return bwcompat::WithWindow(hWnd, [&](window_registry& registry, window& w) -> HWND {
+        const std::vector<HWND>& siblings = siblings_of(registry, w);
+        const auto self = std::find(siblings.begin(), siblings.end(), hWnd);
+        switch (uCmd) {
+        case GW_CHILD:
+            return w.children.empty() ? nullptr : w.children.front();
+        case GW_OWNER:
+            return w.owner;
+        case GW_HWNDFIRST:
+            return siblings.front();
+        case GW_HWNDLAST:
+            return siblings.back();
+        case GW_HWNDNEXT:
+            return self + 1 != siblings.end() ? *(self + 1) : nullptr;
+        case GW_HWNDPREV:
+            return self != siblings.begin() ? *(self - 1) : nullptr;
+        default:
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return nullptr;
+        }
+    });
 }
 
 HWND WINAPI GetDlgItem(HWND hDlg, int nIDDlgItem) {
-    window_registry& registry = bwcompat::Registry();
-    std::lock_guard<std::mutex> guard(registry.lock);
-    const window* dialog = bwcompat::LookUpWindowOrFail(registry, hDlg);
-    if (dialog == nullptr)
+    return bwcompat::WithWindow(hDlg, [&](window_registry& registry, const window& dialog) -> HWND {
+        for (HWND child : dialog.children)
+            if (bwcompat::LookUpWindow(registry, child)->id == nIDDlgItem)
+                return child;
+        SetLastError(ERROR_CONTROL_ID_NOT_FOUND);
         return nullptr;
-    for (HWND child : dialog->children)
-        if (bwcompat::LookUpWindow(registry, child)->id == nIDDlgItem)
-            return child;
-    SetLastError(ERROR_CONTROL_ID_NOT_FOUND);
-    return nullptr;
+    });
 }
 
 int WINAPI GetDlgCtrlID(HWND hWnd) {

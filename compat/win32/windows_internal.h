@@ -13,6 +13,7 @@
 #include <mutex>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace bwcompat {
@@ -78,6 +79,18 @@ window_registry& Registry();
 window* LookUpWindow(window_registry& registry, HWND hWnd);
 // As LookUpWindow, setting ERROR_INVALID_WINDOW_HANDLE when there is no window.
 window* LookUpWindowOrFail(window_registry& registry, HWND hWnd);
+
+// fn(registry, window) with the lock held; without a window, failure (0, FALSE or null unless
+// given) and ERROR_INVALID_WINDOW_HANDLE.
+template <typename Fn>
+auto WithWindow(HWND hWnd, Fn fn,
+                decltype(fn(std::declval<window_registry&>(),
+                            std::declval<window&>())) failure = {}) {
+    window_registry& registry = Registry();
+    std::lock_guard<std::mutex> guard(registry.lock);
+    window* w = LookUpWindowOrFail(registry, hWnd);
+    return w != nullptr ? fn(registry, *w) : failure;
+}
 
 // The class CreateWindowExA uses: the instance's own class of that name or atom, then a
 // CS_GLOBALCLASS class, then a system class. Registers the system classes the first time.

@@ -212,7 +212,7 @@ void RcParser::dialog(RcLexer& Lex, const ResourceName& Name, const Token& First
     }
     if (D.Controls.size() > 0xFFFF)
         throw RcError(Lex.at(First.Line), "dialog has more than 65535 controls");
-    Out.addDialog(Language, Name, templateBytes(D), Lex.at(First.Line));
+    Out.add(ResourceTypeDialog, Language, Name, templateBytes(D), Lex.at(First.Line));
 }
 
 void RcParser::dialogControl(RcLexer& Lex, const Token& Keyword, DialogTemplate& D) {

@@ -380,7 +380,7 @@ void RcParser::namedResource(RcLexer& Lex, const Token& First) {
     if (Icon)
         Out.addIcon(Language, Name, readIconFile(Path, Where), Where);
     else
-        Out.addBitmap(Language, Name, readBitmapFile(Path, Where), Where);
+        Out.add(ResourceTypeBitmap, Language, Name, readBitmapFile(Path, Where), Where);
 }
 
 void RcParser::noteFileRead(const std::string& Path) {

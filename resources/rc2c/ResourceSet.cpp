@@ -20,6 +20,10 @@ std::string describe(const ResourceName& N) {
     return N.Name.empty() ? std::to_string(N.Id) : N.Name;
 }
 
+const char* kindName(uint16_t Type) {
+    return Type == ResourceTypeBitmap ? "bitmap" : Type == ResourceTypeDialog ? "dialog" : "icon";
+}
+
 std::string where(const SourceLocation& L) {
     return L.File + ":" + std::to_string(L.Line);
 }
@@ -42,13 +46,18 @@ void ResourceSet::addString(uint16_t Language, uint16_t Id, const std::string& T
                                  where(Inserted.first->second.Where) + ")");
 }
 
+void ResourceSet::claim(uint16_t Type, uint16_t Language, const ResourceName& Name,
+                        const SourceLocation& Where) {
+    auto Inserted = Defined.emplace(std::make_tuple(Type, Language, Name), Where);
+    if (!Inserted.second)
+        throw RcError(Where, std::string("duplicate ") + kindName(Type) + " " + describe(Name) +
+                                 " in language " + std::to_string(Language) +
+                                 " (first defined at " + where(Inserted.first->second) + ")");
+}
+
 void ResourceSet::addIcon(uint16_t Language, const ResourceName& Name,
                           const std::vector<IconImage>& Images, const SourceLocation& Where) {
-    auto Inserted = IconGroups.emplace(std::make_pair(Language, Name), Where);
-    if (!Inserted.second)
-        throw RcError(Where, "duplicate icon " + describe(Name) + " in language " +
-                                 std::to_string(Language) + " (first defined at " +
-                                 where(Inserted.first->second) + ")");
+    claim(ResourceTypeGroupIcon, Language, Name, Where);
     if (NextIconId + Images.size() > 0x10000)
         throw RcError(Where, "too many icon images (RT_ICON ids run out at 65535)");
 
@@ -89,34 +98,10 @@ void ResourceSet::addIcon(uint16_t Language, const ResourceName& Name,
     Others.push_back(std::move(Group));
 }
 
-void ResourceSet::addBitmap(uint16_t Language, const ResourceName& Name, std::vector<uint8_t> Data,
-                            const SourceLocation& Where) {
-    auto Inserted = Bitmaps.emplace(std::make_pair(Language, Name), Where);
-    if (!Inserted.second)
-        throw RcError(Where, "duplicate bitmap " + describe(Name) + " in language " +
-                                 std::to_string(Language) + " (first defined at " +
-                                 where(Inserted.first->second) + ")");
-    Resource Bitmap;
-    Bitmap.Type = ResourceTypeBitmap;
-    Bitmap.Name = Name;
-    Bitmap.Language = Language;
-    Bitmap.Data = std::move(Data);
-    Others.push_back(std::move(Bitmap));
-}
-
-void ResourceSet::addDialog(uint16_t Language, const ResourceName& Name, std::vector<uint8_t> Data,
-                            const SourceLocation& Where) {
-    auto Inserted = Dialogs.emplace(std::make_pair(Language, Name), Where);
-    if (!Inserted.second)
-        throw RcError(Where, "duplicate dialog " + describe(Name) + " in language " +
-                                 std::to_string(Language) + " (first defined at " +
-                                 where(Inserted.first->second) + ")");
-    Resource Dialog;
-    Dialog.Type = ResourceTypeDialog;
-    Dialog.Name = Name;
-    Dialog.Language = Language;
-    Dialog.Data = std::move(Data);
-    Others.push_back(std::move(Dialog));
+void ResourceSet::add(uint16_t Type, uint16_t Language, const ResourceName& Name,
+                      std::vector<uint8_t> Data, const SourceLocation& Where) {
+    claim(Type, Language, Name, Where);
+    Others.push_back(Resource{Type, Name, Language, std::move(Data)});
 }
 
 std::vector<Resource> ResourceSet::resources() const {

@@ -43,27 +43,27 @@ public:
     void addIcon(uint16_t Language, const ResourceName& Name, const std::vector<IconImage>& Images,
                  const SourceLocation& Where);
 
-    // Adds a bitmap: the bitmap file's bytes after its file header.
-    void addBitmap(uint16_t Language, const ResourceName& Name, std::vector<uint8_t> Data,
-                   const SourceLocation& Where);
-
-    // Adds a dialog template in its binary form.
-    void addDialog(uint16_t Language, const ResourceName& Name, std::vector<uint8_t> Data,
-                   const SourceLocation& Where);
+    // Adds a resource of Type in its binary form: for a bitmap the file's bytes after its file
+    // header, for a dialog the template.
+    void add(uint16_t Type, uint16_t Language, const ResourceName& Name, std::vector<uint8_t> Data,
+             const SourceLocation& Where);
 
     // Every resource, string tables built into blocks of 16 strings, sorted by type, then name
     // (ids before names), then language.
     std::vector<Resource> resources() const;
 
 private:
+    // Records that Name of Type is defined in Language; a second definition is an error.
+    void claim(uint16_t Type, uint16_t Language, const ResourceName& Name,
+               const SourceLocation& Where);
+
     struct StringEntry {
         std::string Text;
         SourceLocation Where;
     };
     std::map<std::pair<uint16_t, uint16_t>, StringEntry> Strings; // (language, id)
-    std::map<std::pair<uint16_t, ResourceName>, SourceLocation> IconGroups;
-    std::map<std::pair<uint16_t, ResourceName>, SourceLocation> Bitmaps;
-    std::map<std::pair<uint16_t, ResourceName>, SourceLocation> Dialogs;
+    std::map<std::tuple<uint16_t, uint16_t, ResourceName>, SourceLocation>
+        Defined; // (type, language, name)
     std::vector<Resource> Others;
     uint32_t NextIconId = 1;
 };

@@ -94,6 +94,8 @@ DWORD WindowsOrWine(DWORD windows, DWORD wine) {
 TEST_F(Windows, HandleFailures) {
     HWND dead = Make("dead");
     DestroyWindow(dead);
+    static RECT rect;
+    static char name[8];
     const struct {
         const char* name;
         LONG_PTR (*call)(HWND);
@@ -106,6 +108,10 @@ TEST_F(Windows, HandleFailures) {
         {"SetWindowTextA", [](HWND w) -> LONG_PTR { return SetWindowTextA(w, "x"); }, 1400},
         {"GetParent", [](HWND w) { return reinterpret_cast<LONG_PTR>(GetParent(w)); }, 1400},
         {"GetDlgItem", [](HWND w) { return reinterpret_cast<LONG_PTR>(GetDlgItem(w, 1)); }, 0},
+        {"GetWindowRect", [](HWND w) -> LONG_PTR { return GetWindowRect(w, &rect); }, 1400},
+        {"MoveWindow", [](HWND w) -> LONG_PTR { return MoveWindow(w, 1, 2, 3, 4, FALSE); }, 1400},
+        {"GetClassNameA", [](HWND w) -> LONG_PTR { return GetClassNameA(w, name, 8); },
+         ERROR_INVALID_PARAMETER},
         {"CreateWindowExA", [](HWND w) { return reinterpret_cast<LONG_PTR>(Make("c", w)); }, 1400},
     };
     for (HWND bad : {dead, reinterpret_cast<HWND>(static_cast<ULONG_PTR>(0x1234568))}) {
