@@ -32,8 +32,7 @@ std::string ReadFile(const std::string& path) {
 }
 
 std::string With(std::string file, size_t at, uint32_t value) {
-    memcpy(&file[at], &value, sizeof value);
-    return file;
+    return file.replace(at, sizeof value, reinterpret_cast<const char*>(&value), sizeof value);
 }
 
 // A bitmap file of one grey; its info header starts at byte 14.

@@ -99,7 +99,8 @@ TEST(CloseHandles, EachKindOnce) {
     TestDirectory directory;
     const HANDLE file = CreateFileA(directory.Path("a").c_str(), GENERIC_READ, 0, nullptr,
                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD value = 0;
+    // The thread may run after the test has returned: its parameter outlives the test.
+    static DWORD value = 0;
     for (HANDLE handle :
          {CreateEventA(nullptr, FALSE, FALSE, nullptr), CreateSemaphoreA(nullptr, 1, 1, nullptr),
           CreateThread(nullptr, 0, ReturnParameter, &value, 0, nullptr)}) {
