@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <new>
+#include <type_traits>
 
 namespace {
 
@@ -92,6 +93,24 @@ bool pointer_sized(int index) {
     return index == GWLP_WNDPROC || index == GWLP_HINSTANCE || index == GWLP_HWNDPARENT;
 }
 
+// A field as the window long it is read as (a 32-bit one sign-extended, as LONG is), replaced by
+// the value when there is one.
+template <typename Field>
+LONG_PTR exchange_long(Field& field, const LONG_PTR* value) {
+    LONG_PTR previous;
+    if constexpr (std::is_pointer_v<Field>)
+        previous = reinterpret_cast<LONG_PTR>(field);
+    else
+        previous = static_cast<std::make_signed_t<Field>>(field);
+    if (value != nullptr) {
+        if constexpr (std::is_pointer_v<Field>)
+            field = reinterpret_cast<Field>(*value);
+        else
+            field = static_cast<Field>(*value);
+    }
+    return previous;
+}
+
 // Reads (value null) or writes a window long; the value before the call, 0 with
 // ERROR_INVALID_INDEX for an index the window does not have.
 LONG_PTR access_long(HWND hWnd, int index, size_t size, const LONG_PTR* value) {
@@ -100,43 +119,26 @@ LONG_PTR access_long(HWND hWnd, int index, size_t size, const LONG_PTR* value) {
             SetLastError(ERROR_INVALID_INDEX);
             return 0;
         }
-        LONG_PTR previous = 0;
         switch (index) {
         case GWLP_WNDPROC:
-            previous = reinterpret_cast<LONG_PTR>(w.proc);
-            if (value != nullptr)
-                w.proc = reinterpret_cast<WNDPROC>(*value);
-            return previous;
+            return exchange_long(w.proc, value);
         case GWLP_HINSTANCE:
-            previous = reinterpret_cast<LONG_PTR>(w.instance);
-            if (value != nullptr)
-                w.instance = reinterpret_cast<HINSTANCE>(*value);
-            return previous;
-        case GWLP_HWNDPARENT:
-            previous = reinterpret_cast<LONG_PTR>(w.parent != nullptr ? w.parent : w.owner);
+            return exchange_long(w.instance, value);
+        case GWLP_HWNDPARENT: {
+            const LONG_PTR previous =
+                reinterpret_cast<LONG_PTR>(w.parent != nullptr ? w.parent : w.owner);
             if (value != nullptr && w.parent == nullptr)
                 w.owner = reinterpret_cast<HWND>(*value);
             return previous;
+        }
         case GWLP_ID:
-            previous = w.id;
-            if (value != nullptr)
-                w.id = *value;
-            return previous;
+            return exchange_long(w.id, value);
         case GWL_STYLE:
-            previous = static_cast<LONG>(w.style);
-            if (value != nullptr)
-                w.style = static_cast<DWORD>(*value);
-            return previous;
+            return exchange_long(w.style, value);
         case GWL_EXSTYLE:
-            previous = static_cast<LONG>(w.exStyle);
-            if (value != nullptr)
-                w.exStyle = static_cast<DWORD>(*value);
-            return previous;
+            return exchange_long(w.exStyle, value);
         case GWLP_USERDATA:
-            previous = w.userData;
-            if (value != nullptr)
-                w.userData = *value;
-            return previous;
+            return exchange_long(w.userData, value);
         default:
             break;
         }
@@ -144,6 +146,7 @@ LONG_PTR access_long(HWND hWnd, int index, size_t size, const LONG_PTR* value) {
             SetLastError(ERROR_INVALID_INDEX);
             return 0;
         }
+        LONG_PTR previous = 0;
         if (size == sizeof(LONG_PTR)) {
             memcpy(&previous, &w.extra[index], size);
             if (value != nullptr)
